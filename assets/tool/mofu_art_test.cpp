@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "art_rules.h"
+#include "encoders.h"
+#include "message.h"
+#include "pixel_map_parser.h"
+
+namespace mofu_art {
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kCream{0xf0, 0xe0, 0xc0};
+constexpr Rgb kPink{0xf4, 0xa0, 0xb0};
+
+// A w x h picture, black but for a cream top-left pixel and a pink bottom-right
+// one, so flipped or mirrored output cannot pass for the original.
+PixelMap Picture(int width, int height) {
+  PixelMap map{width, height, {kBlack, kCream, kPink}, {}};
+  map.pixels.assign(static_cast<std::size_t>(width) * height, 0);
+  map.pixels.front() = 1;
+  map.pixels.back() = 2;
+  return map;
+}
+
+std::string Source(int width, int height) {
+  std::string text = ". = 000000\n";
+  for (int y = 0; y < height; ++y) text += std::string(static_cast<std::size_t>(width), '.') + "\n";
+  return text;
+}
+
+using Check = void (*)(const PixelMap&);
+void ParseOnly(const PixelMap&) {}
+
+struct Rejection {
+  const char* name;
+  std::string source;
+  Check check;
+  const char* message;  // empty when the source must be accepted
+};
+
+TEST(MofuArt, SourcesAreAcceptedOrRejectedWithTheirReason) {
+  const std::string palette = ". = 000000\nw = f0f0f0\n";
+  const Rejection cases[] = {
+      {"ragged row", palette + "..w\n.w\n..w\n", ParseOnly,
+       "line 4: row is 2 pixels wide, but the first row (line 3) is 3"},
+      {"unknown colour character", palette + "..w\n.xw\n", ParseOnly,
+       "line 4, column 2: 'x' is not in the palette"},
+      {"tab inside a row", palette + ".\tw\n", ParseOnly,
+       "line 3, column 2: byte 0x09 is not in the palette"},
+      {"duplicate palette character", palette + ". = 111111\n..\n", ParseOnly,
+       "line 3: '.' is defined twice in the palette (first on line 1)"},
+      {"short colour", "w = f0f0f\nw\n", ParseOnly,
+       "line 1: colour for 'w' must be six hex digits"},
+      {"colour that is not hex", "w = f0f0fg\nw\n", ParseOnly, "must be six hex digits"},
+      {"colour with trailing junk", "w = f0f0f0 x\nw\n", ParseOnly, "must be six hex digits"},
+      {"reserved palette character", "= = 000000\n=\n", ParseOnly, "'=' cannot name a colour"},
+      {"palette line after the picture", palette + "..\nx = 123456\n", ParseOnly,
+       "line 4: palette lines must come before the picture"},
+      {"blank line inside the picture", palette + "..\n\n..\n", ParseOnly,
+       "line 4: blank line inside the picture"},
+      {"picture before any palette", "..\n. = 000000\n", ParseOnly,
+       "line 1: expected a palette line"},
+      {"empty file", "", ParseOnly, "no palette"},
+      {"palette but no picture", palette + "\n\n", ParseOnly, "no picture"},
+      {"cat one row too short", Source(40, 31), CheckCatPose, "31 pixels tall"},
+      {"cat one row too tall", Source(40, 49), CheckCatPose, "49 pixels tall"},
+      {"cat one column too wide", Source(65, 40), CheckCatPose, "65 pixels wide"},
+      {"smallest cat", Source(1, 32), CheckCatPose, ""},
+      {"largest cat", Source(64, 48), CheckCatPose, ""},
+      {"icon a row short", Source(32, 31), CheckIcon, "the icon is 32x31"},
+      {"icon a column short", Source(31, 32), CheckIcon, "the icon is 31x32"},
+      {"icon", Source(32, 32), CheckIcon, ""},
+  };
+  for (const Rejection& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string error;
+    try {
+      c.check(ParsePixelMap(c.source));
+    } catch (const ArtError& e) {
+      error = e.what();
+    }
+    if (*c.message == '\0') {
+      EXPECT_EQ(error, "");
+    } else {
+      EXPECT_NE(error.find(c.message), std::string::npos) << "got: " << error;
+    }
+  }
+}
+
+TEST(MofuArt, ParsesWhatEditorsReallySave) {
+  // Comments, Windows line ends, '#' before a colour, upper case, trailing
+  // blanks after rows and lines: all things an editor or a person leaves behind.
+  const PixelMap map = ParsePixelMap(
+      "# a two by three test\r\n"
+      "\r\n"
+      ". = 000000\r\n"
+      "c = #F0E0C0  # cream\r\n"
+      "p=f4a0b0\r\n"
+      "\r\n"
+      "c.  \r\n"
+      "..\r\n"
+      ".p\r\n"
+      "\r\n");
+  EXPECT_EQ(map, Picture(2, 3));
+}
+
+struct Pose {
+  const char* name;
+  PixelMap second;
+  const char* message;
+};
+
+TEST(MofuArt, WalkCycleNeedsTwoDifferentPosesOfOneSize) {
+  const PixelMap first = Picture(40, 32);
+  PixelMap same_colours_other_order = first;
+  same_colours_other_order.palette = {kCream, kBlack, kPink};
+  for (auto& index : same_colours_other_order.pixels) index = index == 0 ? 1 : index == 1 ? 0 : 2;
+  PixelMap one_pixel_moved = first;
+  one_pixel_moved.pixels[1] = 2;
+
+  const Pose cases[] = {
+      {"taller", Picture(40, 33), "differ in size: 40x32 and 40x33"},
+      {"wider", Picture(41, 32), "differ in size: 40x32 and 41x32"},
+      {"identical", first, "identical"},
+      {"identical under another palette order", same_colours_other_order, "identical"},
+      {"one pixel different", one_pixel_moved, ""},
+  };
+  for (const Pose& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string error;
+    try {
+      CheckWalkCycle(first, c.second);
+    } catch (const ArtError& e) {
+      error = e.what();
+    }
+    if (*c.message == '\0') {
+      EXPECT_EQ(error, "");
+    } else {
+      EXPECT_NE(error.find(c.message), std::string::npos) << "got: " << error;
+    }
+  }
+}
+
+struct Decoded {
+  int width = 0;
+  int height = 0;
+  std::unique_ptr<std::uint8_t, void (*)(void*)> rgb{nullptr, stbi_image_free};
+
+  Rgb At(int x, int y) const {
+    const std::uint8_t* p = rgb.get() + (static_cast<std::size_t>(y) * width + x) * 3;
+    return {p[0], p[1], p[2]};
+  }
+};
+
+Decoded Decode(const Bytes& bytes) {
+  Decoded d;
+  int channels = 0;
+  d.rgb.reset(stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &d.width,
+                                    &d.height, &channels, 3));
+  return d;
+}
+
+Decoded Load(const std::string& path) {
+  Decoded d;
+  int channels = 0;
+  d.rgb.reset(stbi_load(path.c_str(), &d.width, &d.height, &channels, 3));
+  return d;
+}
+
+TEST(MofuArt, EncodedPicturesDecodeToTheSourceColours) {
+  // Three colours force the GIF table to be padded, a single colour is below
+  // the smallest table GIF allows, and an odd width catches stride mistakes.
+  const PixelMap single_colour{2, 2, {kCream}, {0, 0, 0, 0}};
+  const struct {
+    const char* name;
+    Bytes (*encode)(const PixelMap&);
+  } encoders[] = {{"gif", EncodeGif}, {"png", EncodePng}};
+  for (const PixelMap& map : {Picture(5, 3), single_colour}) {
+    for (const auto& encoder : encoders) {
+      SCOPED_TRACE(Message(encoder.name, " of ", map.width, "x", map.height));
+      const Bytes bytes = encoder.encode(map);
+      const Decoded d = Decode(bytes);
+      ASSERT_NE(d.rgb, nullptr) << stbi_failure_reason();
+      ASSERT_EQ(d.width, map.width);
+      ASSERT_EQ(d.height, map.height);
+      for (int y = 0; y < map.height; ++y) {
+        for (int x = 0; x < map.width; ++x) {
+          EXPECT_EQ(d.At(x, y), map.ColourAt(x, y)) << x << "," << y;
+        }
+      }
+      EXPECT_EQ(encoder.encode(map), bytes) << "output must be reproducible";
+    }
+  }
+}
+
+std::uint32_t U32(const Bytes& b, std::size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+TEST(MofuArt, IconIsABottomUpDibWithItsPaletteInBgrOrder) {
+  const Bytes ico = EncodeIco(Picture(32, 32));
+  ASSERT_EQ(ico.size(), 6u + 16 + 40 + 256 * 4 + 32 * 32 + 4 * 32);
+  EXPECT_EQ(U32(ico, 0), 0x00010000u) << "reserved 0, type 1 (icon)";
+  EXPECT_EQ(ico[4], 1) << "one image";
+  EXPECT_EQ(ico[6], 32);
+  EXPECT_EQ(ico[7], 32);
+  EXPECT_EQ(U32(ico, 14), ico.size() - 22) << "image size in the directory";
+  EXPECT_EQ(U32(ico, 18), 22u) << "image offset in the directory";
+  EXPECT_EQ(U32(ico, 22 + 8), 64u) << "DIB height counts the mask too";
+
+  const std::size_t table = 22 + 40;
+  const std::size_t rows = table + 256 * 4;
+  EXPECT_EQ(U32(ico, table + 4 * 1), 0x00f0e0c0u) << "cream stored as B, G, R, 0";
+  EXPECT_EQ(ico[rows + 31], 2) << "the first stored row must be the bottom one";
+  EXPECT_EQ(ico[rows + 31 * 32], 1) << "the last stored row must be the top one";
+}
+
+TEST(MofuArt, CommittedCatPosesFitTheSaver) {
+  const Decoded first = Load(MOFU_ASSETS_DIR "/neko1.gif");
+  const Decoded second = Load(MOFU_ASSETS_DIR "/neko2.gif");
+  ASSERT_NE(first.rgb, nullptr) << stbi_failure_reason();
+  ASSERT_NE(second.rgb, nullptr) << stbi_failure_reason();
+
+  EXPECT_EQ(first.width, second.width);
+  EXPECT_EQ(first.height, second.height);
+  EXPECT_GE(first.height, 32);
+  EXPECT_LE(first.height, 48);
+  EXPECT_LE(first.width, 64);
+
+  int differing = 0;
+  for (const Decoded* pose : {&first, &second}) {
+    const int right = pose->width - 1;
+    const int bottom = pose->height - 1;
+    EXPECT_EQ(pose->At(0, 0), kBlack);
+    EXPECT_EQ(pose->At(right, 0), kBlack);
+    EXPECT_EQ(pose->At(0, bottom), kBlack);
+    EXPECT_EQ(pose->At(right, bottom), kBlack);
+  }
+  if (first.width == second.width && first.height == second.height) {
+    for (int y = 0; y < first.height; ++y) {
+      for (int x = 0; x < first.width; ++x) differing += first.At(x, y) != second.At(x, y);
+    }
+  }
+  EXPECT_GT(differing, 0) << "the poses must differ or the cat will not walk";
+}
+
+}  // namespace
+}  // namespace mofu_art
