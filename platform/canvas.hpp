@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/rect.hpp"
+
+namespace mofu {
+
+// The sky: a persistent picture that only ever holds the 16 palette colours,
+// stored as one nibble a pixel so a full-HD sky costs about 1 MB.
+class Canvas {
+ public:
+  Canvas(int width, int height);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  std::uint8_t At(int x, int y) const;
+  void Fill(std::uint8_t index);
+
+  // A round dot of diameter `width` centred on pixel (x, y): pixel (i, j) is
+  // painted when its centre lies within width/2 of the dot's centre. The
+  // centre is the pixel's own centre for odd widths and its top-left corner
+  // for even ones, so the dot is exactly `width` pixels across. A width of 1
+  // or less sets the single pixel. Returns the rectangle it may have touched,
+  // clipped to the canvas.
+  Rect Dot(int x, int y, int width, std::uint8_t index);
+
+ private:
+  void Set(int x, int y, std::uint8_t index);
+
+  int width_;
+  int height_;
+  std::vector<std::uint8_t> nibbles_;
+};
+
+}  // namespace mofu

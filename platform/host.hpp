@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mofu {
+
+class RandomSource;
+class SkySurface;
+class DialogSurface;
+class DialogInput;
+struct FormDesign;
+
+// The per-user settings store: text values by application, section and key.
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  virtual std::optional<std::string> Read(std::string_view app, std::string_view section,
+                                          std::string_view key) = 0;
+  // Raises a run-time error when the store cannot be written.
+  virtual void Write(std::string_view app, std::string_view section, std::string_view key,
+                     std::string_view value) = 0;
+};
+
+// Everything the program asks of the system, one implementation per target.
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  virtual bool PrevInstance() = 0;
+  virtual std::string CommandText() = 0;
+  virtual int MsgBox(std::string_view prompt, int style, std::string_view title) = 0;
+  virtual SettingsStore& Settings() = 0;
+  virtual RandomSource& Random() = 0;
+  // The screen's size in pixels; Screen reports it in twips.
+  virtual int ScreenPixelWidth() = 0;
+  virtual int ScreenPixelHeight() = 0;
+  // Where the pose picture with this file name lives on this system.
+  virtual std::string PicturePath(std::string_view file_name) = 0;
+
+  virtual std::unique_ptr<SkySurface> CreateSkySurface() = 0;
+  virtual std::unique_ptr<DialogSurface> CreateDialogSurface(const FormDesign& design,
+                                                             DialogInput& input) = 0;
+  // Runs the event dispatch after the start procedure has returned, for as
+  // long as a window is loaded.
+  virtual void RunEventLoop() = 0;
+
+  // The three system requests of the saver window, with their classic
+  // meanings: topmost placement, the pointer's display count and the
+  // screen-saver-active setting (action 16 reads it into *value, 17 sets it).
+  virtual void SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y,
+                            int cx, int cy, unsigned flags) = 0;
+  virtual int ShowCursor(bool show) = 0;
+  virtual void SystemParametersInfo(unsigned action, std::int32_t param, std::int32_t* value,
+                                    unsigned update_flags) = 0;
+
+  // A run-time error that no recovery caught.
+  virtual void ReportUnhandledError(std::string_view description) = 0;
+};
+
+Host& host();
+void SetHost(Host* host);
+
+}  // namespace mofu

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+
+namespace mofu {
+
+// What the pace model needs of a backend: a monotonic clock, a way to sleep
+// that wakes at once when input arrives, and a way to put the frame on screen.
+class PaceClock {
+ public:
+  virtual ~PaceClock() = default;
+  virtual std::int64_t NowMicros() = 0;
+  // Sleeps until the deadline or until input is pending, whichever is first.
+  // Returns true when it woke (or did not sleep) because of input.
+  virtual bool WaitForInput(std::int64_t deadline_micros) = 0;
+  // Shows what changed since the last frame.
+  virtual void PresentFrame() = 0;
+};
+
+// Keeps the loop at a machine-independent pace. Every pass of the loop and
+// every iteration of the sprite's delay has a fixed nominal cost; the loop may
+// never run ahead of real time, so when nominal time gets ahead the model
+// presents the frame and sleeps. A stall (the machine busy elsewhere, a
+// suspended process) is forgiven rather than caught up with a burst.
+class PaceModel {
+ public:
+  static constexpr std::int64_t kPassMicros = 20;
+  static constexpr std::int64_t kIterationMicros = 1;
+  // Sleep only once nominal time is this far ahead: fewer, longer sleeps.
+  static constexpr std::int64_t kSleepAheadMicros = 8'000;
+  // Lagging further behind than this counts as a stall.
+  static constexpr std::int64_t kStallMicros = 100'000;
+  // At most one frame per display refresh.
+  static constexpr std::int64_t kFrameMicros = 16'000;
+
+  explicit PaceModel(PaceClock& clock);
+
+  // One pass of the loop, at its event yield.
+  void Pass();
+  // Iterations of the sprite's delay.
+  void Iterations(std::int64_t count);
+  // Presents the frame unless one went out within the last display frame.
+  void PresentIfDue();
+
+  std::int64_t NominalMicros() const { return nominal_; }
+
+ private:
+  void Settle();
+
+  PaceClock& clock_;
+  std::int64_t nominal_;
+  std::int64_t last_present_;
+};
+
+}  // namespace mofu

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/rect.hpp"
+
+namespace mofu {
+
+// What the saver window routes input to; the backend calls these while it
+// pumps events. Coordinates are pixels in the window's client area.
+class SkyInput {
+ public:
+  virtual ~SkyInput() = default;
+  virtual void PointerReport(double x, double y) = 0;
+  virtual void ButtonDown(double x, double y) = 0;
+  virtual void ButtonUp(double x, double y) = 0;
+  // A key going down; `character` is 0 when the key types no character.
+  virtual void KeyDown(std::int16_t key_code, std::int16_t shift, std::int16_t character) = 0;
+  virtual void CloseRequested() = 0;
+  // The backend lost (part of) the picture on screen and wants it again.
+  virtual void Exposed(const Rect& rect) = 0;
+};
+
+// The real window behind the saver: one per backend. It covers the whole
+// screen once shown; everything it shows comes through Blit.
+class SkySurface {
+ public:
+  virtual ~SkySurface() = default;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  virtual std::uintptr_t Handle() const = 0;
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+  // Copies a rectangle of 0x00RRGGBB pixels (`stride` pixels a row) to the
+  // window; Flush sends what was copied.
+  virtual void Blit(const Rect& rect, const std::uint32_t* pixels, int stride) = 0;
+  virtual void Flush() = 0;
+  // Delivers every pending event, then returns.
+  virtual void PumpEvents(SkyInput& input) = 0;
+  virtual std::int64_t NowMicros() = 0;
+  virtual bool WaitForInput(std::int64_t deadline_micros) = 0;
+};
+
+}  // namespace mofu

@@ -1,0 +1,173 @@
+#include "platform/sky_window.hpp"
+
+#include <cmath>
+
+#include "platform/runtime_error.hpp"
+
+namespace mofu {
+namespace {
+
+// Past this many separate rectangles one bounding box is cheaper to send.
+constexpr std::size_t kMaxDirtyRects = 64;
+
+}  // namespace
+
+SkyWindow::SkyWindow(std::unique_ptr<SkySurface> surface, SkyHandlers& handlers,
+                     Rect picture_design)
+    : Picture1(static_cast<float>(picture_design.left), static_cast<float>(picture_design.top),
+               static_cast<float>(picture_design.Width()),
+               static_cast<float>(picture_design.Height()),
+               [this](const Rect& r) { Invalidate(r); }),
+      surface_(std::move(surface)),
+      handlers_(handlers),
+      canvas_(surface_->Width(), surface_->Height()),
+      pace_(*this) {}
+
+SkyWindow::~SkyWindow() = default;
+
+std::uintptr_t SkyWindow::hWnd() const { return surface_->Handle(); }
+double SkyWindow::ScaleWidth() const { return canvas_.Width(); }
+double SkyWindow::ScaleHeight() const { return canvas_.Height(); }
+
+void SkyWindow::Show() {
+  if (visible_) return;
+  visible_ = true;
+  surface_->Show();
+  Invalidate({0, 0, canvas_.Width(), canvas_.Height()});
+  PresentFrame();
+}
+
+void SkyWindow::Hide() {
+  visible_ = false;
+  surface_->Hide();
+}
+
+void SkyWindow::Refresh() { PresentFrame(); }
+
+void SkyWindow::Cls() {
+  canvas_.Fill(0);
+  Invalidate({0, 0, canvas_.Width(), canvas_.Height()});
+}
+
+void SkyWindow::PSet(double x, double y, Colour colour) {
+  const auto index = PaletteIndexOf(colour);
+  if (!index) throw RuntimeError(ErrorNumber::kOverflow, "Colour outside the sky's palette");
+  const Rect touched = canvas_.Dot(CLng(x), CLng(y), draw_width_, *index);
+#ifdef MOFU_BENCH_COUNTERS
+  (*index == 0 ? counters_.eraser_dots : counters_.stars) += 1;
+#endif
+  Invalidate(touched);
+}
+
+void SkyWindow::Unload() { handlers_.Form_Unload(); }
+
+void SkyWindow::DoEvents() {
+#ifdef MOFU_BENCH_COUNTERS
+  ++counters_.passes;
+#endif
+#ifndef MOFU_FLAT_OUT
+  pace_.Pass();
+#endif
+  pace_.PresentIfDue();
+  surface_->PumpEvents(*this);
+}
+
+void SkyWindow::DelayIterations(std::int64_t count) {
+#ifdef MOFU_BENCH_COUNTERS
+  counters_.delay_iterations += count;
+#endif
+#ifndef MOFU_FLAT_OUT
+  pace_.Iterations(count);
+#else
+  (void)count;
+#endif
+}
+
+bool SkyWindow::OverPicture(double x, double y) const {
+  const Rect box = Picture1.Bounds();
+  return x >= box.left && x < box.right && y >= box.top && y < box.bottom;
+}
+
+// A click or pointer movement over the sprite box belongs to the box, which
+// has no handler for it.
+void SkyWindow::PointerReport(double x, double y) {
+  if (OverPicture(x, y)) return;
+  handlers_.Form_MouseMove(0, 0, static_cast<float>(x), static_cast<float>(y));
+}
+
+void SkyWindow::ButtonDown(double x, double y) { button_down_on_form_ = !OverPicture(x, y); }
+
+void SkyWindow::ButtonUp(double x, double y) {
+  const bool click = button_down_on_form_ && !OverPicture(x, y);
+  button_down_on_form_ = false;
+  if (click) handlers_.Form_Click();
+}
+
+void SkyWindow::KeyDown(Int16 key_code, Int16 shift, Int16 character) {
+  if (focus_ == Focus::kPicture1) {
+    handlers_.Picture1_KeyDown(key_code, shift);
+    return;
+  }
+  handlers_.Form_KeyDown(key_code, shift);
+  if (character != 0) handlers_.Form_KeyPress(character);
+}
+
+void SkyWindow::CloseRequested() { Unload(); }
+
+void SkyWindow::Exposed(const Rect& rect) { Invalidate(rect); }
+
+std::int64_t SkyWindow::NowMicros() { return surface_->NowMicros(); }
+
+bool SkyWindow::WaitForInput(std::int64_t deadline_micros) {
+  return surface_->WaitForInput(deadline_micros);
+}
+
+void SkyWindow::Invalidate(const Rect& rect) {
+  const Rect clipped = rect.Intersect({0, 0, canvas_.Width(), canvas_.Height()});
+  if (clipped.Empty()) return;
+  if (dirty_.size() >= kMaxDirtyRects) {
+    Rect all = clipped;
+    for (const Rect& r : dirty_) all = all.Union(r);
+    dirty_.assign(1, all);
+    return;
+  }
+  dirty_.push_back(clipped);
+}
+
+void SkyWindow::PresentFrame() {
+  if (!visible_ || dirty_.empty()) return;
+  for (const Rect& rect : dirty_) Compose(rect);
+  dirty_.clear();
+  surface_->Flush();
+}
+
+// Renders one rectangle of sky with the sprite box over it, a band of rows at
+// a time so the scratch buffer stays small even for a full-screen repaint.
+void SkyWindow::Compose(const Rect& rect) {
+  constexpr int kBandPixels = 64 * 1024;
+  const int width = rect.Width();
+  const int band_rows = std::max(1, kBandPixels / width);
+  const Rect box = Picture1.Bounds();
+  const Picture& image = Picture1.Image();
+  for (int top = rect.top; top < rect.bottom; top += band_rows) {
+    const int bottom = std::min(rect.bottom, top + band_rows);
+    scratch_.resize(static_cast<std::size_t>(width) * (bottom - top));
+    std::uint32_t* out = scratch_.data();
+    for (int y = top; y < bottom; ++y) {
+      for (int x = rect.left; x < rect.right; ++x) {
+        std::uint32_t pixel;
+        if (box.Contains(x, y)) {
+          const int px = x - box.left;
+          const int py = y - box.top;
+          pixel = px < image.width && py < image.height ? image.At(px, py) : 0u;
+        } else {
+          pixel = ToXrgb(kPalette[canvas_.At(x, y)]);
+        }
+        *out++ = pixel;
+      }
+    }
+    surface_->Blit({rect.left, top, rect.right, bottom}, scratch_.data(), width);
+  }
+}
+
+}  // namespace mofu

@@ -1,0 +1,24 @@
+#include "platform/start_routine.hpp"
+
+#include "platform/host.hpp"
+#include "platform/runtime_error.hpp"
+
+namespace mofu {
+
+int RunProgram(Host& host, void (*start_procedure)(), void (*release_forms)()) {
+  SetHost(&host);
+  int status = 0;
+  try {
+    start_procedure();
+    host.RunEventLoop();
+  } catch (const ProcessEnd&) {
+  } catch (const RuntimeError& error) {
+    host.ReportUnhandledError(error.what());
+    status = 1;
+  }
+  release_forms();
+  SetHost(nullptr);
+  return status;
+}
+
+}  // namespace mofu

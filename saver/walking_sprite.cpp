@@ -1,0 +1,96 @@
+#include <cstdint>
+
+#include "platform/host.hpp"
+#include "platform/random.hpp"
+#include "platform/services.hpp"
+#include "saver/form1.hpp"
+#include "settings/settings.hpp"
+
+namespace mofu {
+
+Int32 NextLeft = 0;
+Int32 NextTop = 0;
+
+namespace {
+
+// Volatile at both ends, so the delay's arithmetic is done every iteration
+// and cannot be folded away by the compiler.
+volatile double delay_start = 134112;
+volatile double delay_sink = 0;
+
+// How many delay iterations run between two looks at the clock.
+constexpr std::int64_t kDelayChunk = 1000;
+
+}  // namespace
+
+void Form1::SpriteStep() {
+  if (loop_.StepTick == 0) {
+    NextLeft = SpriteLeft - 1;
+    NextTop = SpriteTop;
+    loop_.StepTick = 1;
+  } else if (loop_.StepTick < 6) {
+    ++loop_.StepTick;
+  } else {
+    loop_.StepTick = 0;
+  }
+
+  if (static_cast<double>(Picture1().Width()) + NextLeft < 0) {
+    const Int16 d = RandomDigit();
+    loop_.Pace = d == 0 ? 100 : 200;
+    NextLeft = CLng(window_.ScaleWidth() + 200);
+    NextTop = CLng(Fix(NextRandom() * (Screen::Height() / kTwipsPerPixel)) - Picture1().Height());
+    if (NextTop < 0) NextTop += 100;
+  }
+
+  DriftRoll = RandomDigit();
+  if (DriftRoll == 7) {
+    DriftDir = RandomDigit();
+    if (DriftDir >= 8) {
+      NextTop = SpriteTop + 1;
+    } else if (DriftDir <= 1) {
+      NextTop = SpriteTop - 1;
+    } else {
+      NextTop = SpriteTop;
+    }
+  }
+
+  Picture1().SetLeft(static_cast<float>(NextLeft));
+  Picture1().SetTop(static_cast<float>(NextTop));
+  PoseChange();
+  SpriteLeft = CLng(Picture1().Left());
+  SpriteTop = CLng(Picture1().Top());
+  PaceDelay();
+}
+
+void Form1::PoseChange() {
+  const Int16 a = RandomDigit();
+  if (a < 6) return;
+  const Int16 b = RandomDigit();
+  const Int16 c = RandomDigit();
+  if (b != 7 || c != 9) return;
+  Picture1().Cls();
+  if (PoseFlag == 0) {
+    Picture1().LoadPictureFile(host().PicturePath("neko2.gif"));
+    PoseFlag = 1;
+  } else {
+    Picture1().LoadPictureFile(host().PicturePath("neko1.gif"));
+    PoseFlag = 0;
+  }
+}
+
+void Form1::PaceDelay() {
+  const double n = static_cast<double>(std::int64_t{SpeedLevel} * (std::int64_t{loop_.Pace} * 10));
+  std::int64_t since_clock = 0;
+  for (double i = 1; i <= n; i += 1) {
+    double q = delay_start;
+    q /= 22;
+    delay_sink = q - 4689.0 / 12;
+    if (++since_clock == kDelayChunk) {
+      window_.DelayIterations(since_clock);
+      since_clock = 0;
+    }
+  }
+  window_.DelayIterations(since_clock);
+}
+
+}  // namespace mofu

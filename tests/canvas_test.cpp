@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "platform/canvas.hpp"
+
+namespace mofu {
+namespace {
+
+struct Extent {
+  int painted = 0;
+  Rect box;
+};
+
+Extent Measure(const Canvas& c) {
+  Extent e;
+  for (int y = 0; y < c.Height(); ++y) {
+    for (int x = 0; x < c.Width(); ++x) {
+      if (c.At(x, y) == 0) continue;
+      ++e.painted;
+      e.box = e.box.Union({x, y, x + 1, y + 1});
+    }
+  }
+  return e;
+}
+
+TEST(Canvas, RoundDotIsExactlyItsDiameterAcross) {
+  struct Case {
+    int width;
+    int painted;  // exact for small dots, else 0: about pi r^2
+  };
+  // 1..3 are solid squares; from 4 on the corners fall away.
+  const Case cases[] = {{0, 1}, {1, 1}, {2, 4}, {3, 9}, {4, 12}, {10, 0}, {40, 0}, {120, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    Canvas canvas(300, 300);
+    const Rect touched = canvas.Dot(150, 150, c.width, 9);
+    const Extent e = Measure(canvas);
+    if (c.painted) {
+      EXPECT_EQ(e.painted, c.painted);
+    } else {
+      const double area = 3.14159265 * c.width * c.width / 4;
+      EXPECT_NEAR(e.painted, area, area * 0.08);
+    }
+    // Round: the dot is its own mirror image both ways.
+    for (int j = e.box.top; j < e.box.bottom; ++j) {
+      for (int i = e.box.left; i < e.box.right; ++i) {
+        EXPECT_EQ(canvas.At(i, j), canvas.At(e.box.left + e.box.right - 1 - i, j));
+        EXPECT_EQ(canvas.At(i, j), canvas.At(i, e.box.top + e.box.bottom - 1 - j));
+      }
+    }
+    // The centre pixel is always painted, and what was painted was reported.
+    EXPECT_EQ(canvas.At(150, 150), 9);
+    EXPECT_EQ(touched.Union(e.box), touched);
+  }
+}
+
+TEST(Canvas, DotsClipAtTheEdgesAndNeighboursKeepTheirColour) {
+  Canvas canvas(5, 3);
+  EXPECT_TRUE(canvas.Dot(5, 0, 1, 3).Empty());
+  EXPECT_TRUE(canvas.Dot(-1, 0, 1, 3).Empty());
+  EXPECT_EQ(canvas.Dot(0, 0, 4, 7), (Rect{0, 0, 2, 2}));
+  canvas.Dot(4, 2, 1, 15);
+  canvas.Dot(3, 2, 1, 1);
+  EXPECT_EQ(canvas.At(4, 2), 15);
+  EXPECT_EQ(canvas.At(3, 2), 1);
+  EXPECT_EQ(canvas.At(2, 2), 0);
+  canvas.Fill(0);
+  EXPECT_EQ(Measure(canvas).painted, 0);
+}
+
+}  // namespace
+}  // namespace mofu

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "platform/numeric.hpp"
+#include "platform/runtime_error.hpp"
+#include "platform/strings.hpp"
+
+namespace mofu {
+namespace {
+
+std::optional<ErrorNumber> ErrorOf(auto&& f) {
+  try {
+    f();
+  } catch (const RuntimeError& e) {
+    return e.Number();
+  }
+  return std::nullopt;
+}
+
+TEST(Numeric, CIntRoundsHalfToEvenAndOverflows) {
+  struct Case {
+    double in;
+    Int16 out;
+    bool overflow;
+  };
+  const Case cases[] = {
+      {2.5, 2, false},          {3.5, 4, false},       {-2.5, -2, false},
+      {2.6, 3, false},          {-0.5, 0, false},      {32767.4, 32767, false},
+      {32767.5, 0, true},       {-32768.5, -32768, false}, {-32768.6, 0, true},
+      {std::nan(""), 0, true},  {1e300, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.in);
+    if (c.overflow) {
+      EXPECT_EQ(ErrorOf([&] { CInt(c.in); }), ErrorNumber::kOverflow);
+    } else {
+      EXPECT_EQ(CInt(c.in), c.out);
+    }
+  }
+  EXPECT_EQ(CLng(2147483647.4), 2147483647);
+  EXPECT_EQ(ErrorOf([] { CLng(2147483647.5); }), ErrorNumber::kOverflow);
+  EXPECT_EQ(Fix(-2.7), -2);
+  EXPECT_EQ(Fix(2.7), 2);
+}
+
+TEST(Numeric, TextToInt16) {
+  struct Case {
+    const char* text;
+    std::optional<Int16> value;
+    std::optional<ErrorNumber> error;
+  };
+  const Case cases[] = {
+      {"40", 40, {}},
+      {"-5", -5, {}},
+      {" 12 ", 12, {}},
+      {"0033", 33, {}},
+      {"12.5", 12, {}},
+      {"13.5", 14, {}},
+      {"32767", 32767, {}},
+      {"-32768", -32768, {}},
+      {"", {}, ErrorNumber::kTypeMismatch},
+      {"  ", {}, ErrorNumber::kTypeMismatch},
+      {"abc", {}, ErrorNumber::kTypeMismatch},
+      {"4O", {}, ErrorNumber::kTypeMismatch},
+      {"-", {}, ErrorNumber::kTypeMismatch},
+      {"1e3", {}, ErrorNumber::kTypeMismatch},
+      {"32768", {}, ErrorNumber::kOverflow},
+      {"-32769", {}, ErrorNumber::kOverflow},
+      {"99999999999999999999999", {}, ErrorNumber::kOverflow},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    if (c.value) {
+      EXPECT_EQ(TextToInt16(c.text), *c.value);
+    } else {
+      EXPECT_EQ(ErrorOf([&] { TextToInt16(c.text); }), c.error);
+    }
+  }
+  EXPECT_EQ(Int16ToText(40), "40");
+  EXPECT_EQ(Int16ToText(-5), "-5");
+  EXPECT_EQ(Int16ToText(120), "120");
+}
+
+TEST(Strings, LeftCountsCharactersAndUCaseTouchesOnlyAscii) {
+  EXPECT_EQ(Left("/c:1234", 2), "/c");
+  EXPECT_EQ(Left("/", 2), "/");
+  EXPECT_EQ(Left("", 2), "");
+  EXPECT_EQ(Left("設定x", 1), "設");
+  EXPECT_EQ(Left("a設定", 2), "a設");
+  EXPECT_EQ(UCase("/s 1234"), "/S 1234");
+  EXPECT_EQ(UCase("/ä"), "/ä");
+}
+
+}  // namespace
+}  // namespace mofu

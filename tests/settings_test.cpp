@@ -1,0 +1,41 @@
+#include "tests/harness.hpp"
+
+namespace mofu::test {
+namespace {
+
+class SaverReads : public HostTest {};
+
+TEST_F(SaverReads, DefaultsWhenAbsentFallBacksWhenUnreadable) {
+  struct Case {
+    const char* blk;     // nullptr: absent
+    const char* sspeed;  // nullptr: absent
+    Int16 width;
+    Int16 speed;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, 40, 2},  // first run
+      {"120", "11", 120, 11},
+      {"10", "1", 10, 1},
+      {"80", "abc", 80, 1},       // unreadable speed falls back to 1, not 2
+      {"80", "", 80, 1},          // present but empty is unreadable too
+      {"abc", "7", 40, 7},
+      {"40000", "4", 40, 4},      // beyond 16 bits
+      {"33", "-5", 33, -5},       // numbers outside the choices are used as they are
+      {"x", "y", 40, 1},          // both unreadable: each falls back on its own
+      {nullptr, "zz", 40, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.blk ? c.blk : "-") + " " + (c.sspeed ? c.sspeed : "-"));
+    Fresh();
+    if (c.blk) fake().settings.Put("blk", c.blk);
+    if (c.sspeed) fake().settings.Put("sspeed", c.sspeed);
+    fake().KeyAtYield(1);
+    RunSaver();
+    EXPECT_EQ(BlkWidth, c.width);
+    EXPECT_EQ(SpeedLevel, c.speed);
+    EXPECT_TRUE(fake().settings.writes.empty());  // the saver never writes
+  }
+}
+
+}  // namespace
+}  // namespace mofu::test
