@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the project needs. Groups: build, run, test,
+# windows, bench (default: all). Needs root, or sudo.
+set -euo pipefail
+
+declare -A GROUP=(
+  [build]="cmake ninja-build g++ pkg-config libgtest-dev googletest libx11-dev libxss-dev libglib2.0-dev libgtk-3-dev libstb-dev libgif-dev"
+  [run]="xvfb xauth x11-utils fonts-ipafont-gothic fonts-dejavu-core"
+  [test]="xdotool imagemagick procps"
+  [windows]="g++-mingw-w64-x86-64-posix wine wine64"
+  [bench]="xscreensaver-data time"
+)
+
+groups=("$@")
+[ ${#groups[@]} -eq 0 ] && groups=(build run test windows bench)
+packages=()
+for g in "${groups[@]}"; do packages+=(${GROUP[$g]}); done
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+"${as_root[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
