@@ -1,0 +1,4 @@
+#pragma once
+
+// Shared by mofu.rc and the code: the program's icon.
+#define IDI_MOFU 1

@@ -1,0 +1,108 @@
+#include "platform/win32/win32_host.hpp"
+
+#include "platform/numeric.hpp"
+#include "platform/win32/command_line.hpp"
+#include "platform/win32/dialog_window.hpp"
+#include "platform/win32/pending_exception.hpp"
+#include "platform/win32/saver_window.hpp"
+#include "platform/win32/wide_text.hpp"
+
+namespace mofu::win32 {
+namespace {
+
+constexpr wchar_t kInstanceMutexName[] = L"MofuSaver.SingleInstance";
+constexpr wchar_t kProgramTitle[] = L"Mofu Saver";
+
+std::uint64_t RandomSeed() {
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return static_cast<std::uint64_t>(counter.QuadPart) ^
+         static_cast<std::uint64_t>(GetCurrentProcessId()) << 32 ^ GetTickCount64();
+}
+
+}  // namespace
+
+// The mutex comes first, before anything looks at the command line: a second
+// copy must find it whatever it was asked to do.
+Win32Host::Win32Host(HINSTANCE instance)
+    : instance_(instance),
+      instance_mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)),
+      prev_instance_(GetLastError() == ERROR_ALREADY_EXISTS),
+      random_(RandomSeed()) {
+  // Sleeps of about a millisecond, so the saver's pace model keeps its pace.
+  timeBeginPeriod(1);
+}
+
+Win32Host::~Win32Host() {
+  timeEndPeriod(1);
+  if (instance_mutex_ != nullptr) CloseHandle(instance_mutex_);
+}
+
+std::string Win32Host::CommandText() { return Narrow(ArgumentText(GetCommandLineW())); }
+
+int Win32Host::MsgBox(std::string_view prompt, int style, std::string_view title) {
+  return MessageBoxW(nullptr, Widen(prompt).c_str(), Widen(title).c_str(),
+                     static_cast<UINT>(style));
+}
+
+int Win32Host::ScreenPixelWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int Win32Host::ScreenPixelHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+// The pictures live in the Windows folder, "c:\windows" on a usual system.
+std::string Win32Host::PicturePath(std::string_view file_name) {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return "c:\\windows\\" + std::string(file_name);
+  return Narrow(std::wstring_view(folder, length)) + "\\" + std::string(file_name);
+}
+
+std::unique_ptr<SkySurface> Win32Host::CreateSkySurface() {
+  return std::make_unique<SaverWindow>(instance_);
+}
+
+std::unique_ptr<DialogSurface> Win32Host::CreateDialogSurface(const FormDesign& design,
+                                                              DialogInput& input) {
+  auto dialog = std::make_unique<DialogWindow>(instance_, design, input);
+  dialog_ = dialog->Window();
+  return dialog;
+}
+
+// The dialog manager sees each message first, for Tab, the arrow keys and
+// Enter; a handler that ended the process stops the loop right after it.
+void Win32Host::RunEventLoop() {
+  MSG message;
+  while (dialog_ != nullptr && IsWindow(dialog_) && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageW(dialog_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    RethrowPendingException();
+  }
+}
+
+void Win32Host::SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y,
+                             int cx, int cy, unsigned flags) {
+  ::SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insert_after), x, y, cx, cy,
+                 flags);
+}
+
+int Win32Host::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
+
+void Win32Host::SystemParametersInfo(unsigned action, std::int32_t param, std::int32_t* value,
+                                     unsigned update_flags) {
+  if (action == SPI_GETSCREENSAVEACTIVE) {
+    BOOL active = FALSE;
+    SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+    if (value != nullptr) *value = active ? kTrue : kFalse;
+  } else if (action == SPI_SETSCREENSAVEACTIVE) {
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, param != 0, nullptr, update_flags);
+  }
+}
+
+// Topmost, so the report is not hidden under the saver's window.
+void Win32Host::ReportUnhandledError(std::string_view description) {
+  MessageBoxW(nullptr, Widen(description).c_str(), kProgramTitle,
+              MB_OK | MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
+}
+
+}  // namespace mofu::win32
