@@ -27,7 +27,11 @@ void PictureBox::Move(float left, float top, float width, float height) {
   invalidate_(after);
 }
 
-void PictureBox::SetLeft(float left) { Move(left, top_, width_, height_); }
+void PictureBox::SetLeft(float left) {
+  const double step = std::fabs(static_cast<double>(left) - left_);
+  if (step <= 1) walked_ += step;
+  Move(left, top_, width_, height_);
+}
 void PictureBox::SetTop(float top) { Move(left_, top, width_, height_); }
 
 void PictureBox::Cls() { invalidate_(Bounds()); }

@@ -1,6 +1,7 @@
 #include "platform/sky_window.hpp"
 
 #include <cmath>
+#include <cstdio>
 
 #include "platform/runtime_error.hpp"
 
@@ -23,7 +24,17 @@ SkyWindow::SkyWindow(std::unique_ptr<SkySurface> surface, SkyHandlers& handlers,
       canvas_(surface_->Width(), surface_->Height()),
       pace_(*this) {}
 
-SkyWindow::~SkyWindow() = default;
+SkyWindow::~SkyWindow() {
+#ifdef MOFU_BENCH_COUNTERS
+  // The benchmark reads these from the saver's standard error.
+  std::fprintf(stderr,
+               "mofu-counters passes=%lld stars=%lld eraser_dots=%lld sprite_pixels=%.0f "
+               "delay_iterations=%lld\n",
+               static_cast<long long>(counters_.passes), static_cast<long long>(counters_.stars),
+               static_cast<long long>(counters_.eraser_dots), Picture1.Walked(),
+               static_cast<long long>(counters_.delay_iterations));
+#endif
+}
 
 std::uintptr_t SkyWindow::hWnd() const { return surface_->Handle(); }
 double SkyWindow::ScaleWidth() const { return canvas_.Width(); }

@@ -30,7 +30,6 @@ struct SkyCounters {
   std::int64_t passes = 0;
   std::int64_t stars = 0;
   std::int64_t eraser_dots = 0;
-  std::int64_t sprite_pixels = 0;
   std::int64_t delay_iterations = 0;
 };
 

@@ -112,7 +112,7 @@ void DialogWindow::CreateControls(HINSTANCE instance) {
     // A themed group box draws its caption in the theme's colour; the
     // classic look honours the caption colour the design asks for.
     if (control.design.kind == ControlKind::kFrame && control.design.fore_colour) {
-      SetWindowTheme(control.window, L"", L"");
+      //SetWindowTheme(control.window, L"", L"");
     }
     if (control.design.kind == ControlKind::kOptionButton && control.design.value) {
       SendMessageW(control.window, BM_SETCHECK, BST_CHECKED, 0);
