@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/gtk/classic_metrics.hpp"
 #include "platform/gtk/picture_area.hpp"
 #include "platform/gtk/signal_guard.hpp"
 #include "platform/gtk/text_style.hpp"
@@ -41,35 +42,6 @@ GtkWidget* NewOptionButton(const ControlDesign& control, GtkWidget* group) {
   return button;
 }
 
-// The classic group box: an etched line, with the caption set into it a
-// little way in from the corner. GTK puts the caption at the border's left
-// edge, so the border reaches out past the frame's padding.
-void Etch(GtkWidget* frame, GtkWidget* caption) {
-  static GtkCssProvider* const etched = [] {
-    GtkCssProvider* provider = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(provider,
-                                    "frame { padding-left: 6px; }"
-                                    "frame > border { margin-left: -6px; border: 2px groove "
-                                    "#c0c0c0; border-radius: 0; }"
-                                    "frame > label { padding: 0 2px; }",
-                                    -1, nullptr);
-    return provider;
-  }();
-  for (GtkWidget* widget : {frame, caption}) {
-    gtk_style_context_add_provider(gtk_widget_get_style_context(widget),
-                                   GTK_STYLE_PROVIDER(etched),
-                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-  }
-}
-
-void Put(GtkWidget* container, GtkWidget* child, int x, int y) {
-  if (GTK_IS_LAYOUT(container)) {
-    gtk_layout_put(GTK_LAYOUT(container), child, x, y);
-  } else {
-    gtk_fixed_put(GTK_FIXED(container), child, x, y);
-  }
-}
-
 // Without a chain GTK tabs through a container in reading order (top to
 // bottom); the form's order is its designer's tab order.
 void SetTabOrder(GtkWidget* container, const std::vector<GtkWidget*>& order) {
@@ -95,6 +67,11 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
   return TRUE;  // the form decides; its unload ends the process
 }
 
+void OnClicked(GtkButton*, gpointer data) {
+  auto* target = static_cast<std::pair<DialogInput*, ControlId>*>(data);
+  CallFromSignal([target] { target->first->Clicked(target->second); });
+}
+
 }  // namespace
 
 DialogWindow::DialogWindow(const FormDesign& design, DialogInput& input, const char* icon_png)
@@ -110,8 +87,8 @@ DialogWindow::DialogWindow(const FormDesign& design, DialogInput& input, const c
   GdkPixbuf* icon = LoadPicture(icon_png);
   if (icon) gtk_window_set_icon(window, icon);
 
-  // A layout, unlike a fixed, does not grow to hold a control that reaches
-  // past the form's edge: the client area stays the designed size.
+  // Containers are layouts: unlike a fixed, a layout does not grow to hold a
+  // control that reaches past its edge, it clips it, as the classic forms do.
   GtkWidget* form = gtk_layout_new(nullptr, nullptr);
   gtk_widget_set_size_request(form, Pixels(design.client_width), Pixels(design.client_height));
   gtk_container_add(GTK_CONTAINER(window_), form);
@@ -124,14 +101,18 @@ DialogWindow::DialogWindow(const FormDesign& design, DialogInput& input, const c
                                   ", which is not a frame placed before it");
     }
     GtkWidget* widget = Build(control, icon, parent->second);
+    UseClassicMetrics(widget);
     gtk_widget_set_size_request(widget, Pixels(control.width), Pixels(control.height));
-    Put(parent->second.fixed, widget, Pixels(control.left), Pixels(control.top));
+    gtk_layout_put(GTK_LAYOUT(parent->second.layout), widget, Pixels(control.left),
+                   Pixels(control.top));
     parent->second.tab_order.push_back(widget);
     controls_.emplace_back(ControlId{control.name, control.index}, widget);
   }
   if (icon) g_object_unref(icon);
 
-  for (const auto& [name, container] : containers_) SetTabOrder(container.fixed, container.tab_order);
+  for (const auto& [name, container] : containers_) {
+    SetTabOrder(container.layout, container.tab_order);
+  }
   // A group's first button starts out selected; the design says which is.
   for (const ControlDesign& control : design.controls) {
     if (control.kind == ControlKind::kOptionButton && control.value) {
@@ -147,12 +128,8 @@ GtkWidget* DialogWindow::Build(const ControlDesign& control, GdkPixbuf* icon, Co
     case ControlKind::kCommandButton: {
       GtkWidget* button = gtk_button_new_with_label(control.caption.c_str());
       StyleCaption(button, control);
-      ClickTarget& target = click_targets_.emplace_back(ClickTarget{&input_, {control.name, control.index}});
-      g_signal_connect(button, "clicked", G_CALLBACK(+[](GtkButton*, gpointer data) {
-                         auto* t = static_cast<ClickTarget*>(data);
-                         CallFromSignal([t] { t->input->Clicked(t->id); });
-                       }),
-                       &target);
+      auto& target = click_targets_.emplace_back(&input_, ControlId{control.name, control.index});
+      g_signal_connect(button, "clicked", G_CALLBACK(OnClicked), &target);
       return button;
     }
     case ControlKind::kFrame:
@@ -171,19 +148,20 @@ GtkWidget* DialogWindow::Build(const ControlDesign& control, GdkPixbuf* icon, Co
 }
 
 // The frame's controls are placed relative to its outer top-left corner, as
-// the designer measured them, so they share a fixed with the drawn frame
+// the designer measured them, so they share a layout with the drawn frame
 // instead of living inside the frame's border.
 GtkWidget* DialogWindow::BuildFrame(const ControlDesign& control) {
-  GtkWidget* fixed = gtk_fixed_new();
+  GtkWidget* layout = gtk_layout_new(nullptr, nullptr);
   GtkWidget* frame = gtk_frame_new(nullptr);
   GtkWidget* caption = NewLabel(control);
   gtk_frame_set_label_widget(GTK_FRAME(frame), caption);
   gtk_frame_set_shadow_type(GTK_FRAME(frame), GTK_SHADOW_ETCHED_IN);
-  Etch(frame, caption);
+  UseClassicMetrics(frame);
+  UseClassicMetrics(caption);
   gtk_widget_set_size_request(frame, Pixels(control.width), Pixels(control.height));
-  gtk_fixed_put(GTK_FIXED(fixed), frame, 0, 0);
-  containers_[control.name] = Container{fixed, {}};
-  return fixed;
+  gtk_layout_put(GTK_LAYOUT(layout), frame, 0, 0);
+  containers_[control.name] = Container{layout, {}};
+  return layout;
 }
 
 void DialogWindow::Show() {

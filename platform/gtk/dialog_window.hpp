@@ -31,13 +31,8 @@ class DialogWindow final : public DialogSurface {
   GtkWidget* Control(const ControlId& id) const;
 
  private:
-  // What a button's "clicked" signal needs to reach the form.
-  struct ClickTarget {
-    DialogInput* input;
-    ControlId id;
-  };
   struct Container {
-    GtkWidget* fixed;
+    GtkWidget* layout;
     std::vector<GtkWidget*> tab_order;
     GtkWidget* first_option = nullptr;  // the container's radio group
   };
@@ -50,7 +45,9 @@ class DialogWindow final : public DialogSurface {
   GtkWidget* window_;
   std::map<std::string, Container> containers_;  // "" is the form itself
   std::vector<std::pair<ControlId, GtkWidget*>> controls_;
-  std::deque<ClickTarget> click_targets_;  // stable addresses for signal data
+  // What each button's "clicked" handler needs; a deque keeps the addresses
+  // handed to GTK stable.
+  std::deque<std::pair<DialogInput*, ControlId>> click_targets_;
 };
 
 }  // namespace mofu::gtk

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <pango/pango.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
-
-#include <pango/pango.h>
 
 #include "platform/form_design.hpp"
 

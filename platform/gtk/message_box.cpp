@@ -47,9 +47,9 @@ std::string WithLineFeeds(std::string_view prompt) {
 
 int ShowMessageBox(const char* prompt, int style, const char* title) {
   GtkWindow* parent = VisibleToplevel();
-  GtkWidget* box = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, MessageTypeFor(style),
-                                          GTK_BUTTONS_OK, "%s",
-                                          WithLineFeeds(prompt ? prompt : "").c_str());
+  GtkWidget* box =
+      gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, MessageTypeFor(style), GTK_BUTTONS_OK, "%s",
+                             WithLineFeeds(prompt ? prompt : "").c_str());
   gtk_window_set_title(GTK_WINDOW(box), title ? title : "");
   gtk_window_set_position(GTK_WINDOW(box),
                           parent ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);

@@ -33,8 +33,7 @@ void Free(gpointer data, GClosure*) {
 
 GtkWidget* NewPictureArea(GdkPixbuf* pixbuf, std::optional<Colour> back_colour) {
   GtkWidget* area = gtk_drawing_area_new();
-  auto* picture =
-      new Picture{pixbuf ? GDK_PIXBUF(g_object_ref(pixbuf)) : nullptr, back_colour};
+  auto* picture = new Picture{pixbuf ? GDK_PIXBUF(g_object_ref(pixbuf)) : nullptr, back_colour};
   g_signal_connect_data(area, "draw", G_CALLBACK(Draw), picture, Free, GConnectFlags{});
   return area;
 }

@@ -17,9 +17,9 @@ void StyleText(GtkLabel* label, const std::optional<Colour>& fore,
   if (!fore && !font) return;
   PangoAttrList* attributes = pango_attr_list_new();
   if (fore) {
-    pango_attr_list_insert(attributes, pango_attr_foreground_new(Channel(*fore, 0),
-                                                                 Channel(*fore, 8),
-                                                                 Channel(*fore, 16)));
+    pango_attr_list_insert(
+        attributes,
+        pango_attr_foreground_new(Channel(*fore, 0), Channel(*fore, 8), Channel(*fore, 16)));
   }
   if (font) {
     PangoFontDescription* description = DescribeFont(*font);

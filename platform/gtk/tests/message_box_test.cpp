@@ -9,8 +9,8 @@ namespace {
 
 TEST(MessageBox, IconComesFromTheStyleWhateverTheButtons) {
   const std::pair<int, GtkMessageType> cases[] = {
-      {16, GTK_MESSAGE_ERROR},   {32, GTK_MESSAGE_QUESTION}, {48, GTK_MESSAGE_WARNING},
-      {64, GTK_MESSAGE_INFO},    {0, GTK_MESSAGE_OTHER},     {48 + 1, GTK_MESSAGE_WARNING},
+      {16, GTK_MESSAGE_ERROR},    {32, GTK_MESSAGE_QUESTION},    {48, GTK_MESSAGE_WARNING},
+      {64, GTK_MESSAGE_INFO},     {0, GTK_MESSAGE_OTHER},        {48 + 1, GTK_MESSAGE_WARNING},
       {64 + 4, GTK_MESSAGE_INFO}, {16 + 256, GTK_MESSAGE_ERROR},
   };
   for (auto [style, type] : cases) EXPECT_EQ(MessageTypeFor(style), type) << style;
@@ -18,14 +18,10 @@ TEST(MessageBox, IconComesFromTheStyleWhateverTheButtons) {
 
 TEST(MessageBox, WindowsLineBreaksBecomeLineFeeds) {
   const std::pair<std::string, std::string> cases[] = {
-      {"", ""},
-      {"one line", "one line"},
-      {"a\r\nb", "a\nb"},
-      {"a\nb", "a\nb"},
-      {"a\rb", "a\nb"},
-      {"\r\n\r\n", "\n\n"},
-      {"end\r", "end\n"},
-      {"パスワード\r\nは不要です", "パスワード\nは不要です"},
+      {"", ""},           {"one line", "one line"},
+      {"a\r\nb", "a\nb"}, {"a\nb", "a\nb"},
+      {"a\rb", "a\nb"},   {"\r\n\r\n", "\n\n"},
+      {"end\r", "end\n"}, {"パスワード\r\nは不要です", "パスワード\nは不要です"},
   };
   for (const auto& [prompt, text] : cases) EXPECT_EQ(WithLineFeeds(prompt), text) << prompt;
 }
