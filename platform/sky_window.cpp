@@ -155,7 +155,7 @@ void SkyWindow::PresentFrame() {
 // Renders one rectangle of sky with the sprite box over it, a band of rows at
 // a time so the scratch buffer stays small even for a full-screen repaint.
 void SkyWindow::Compose(const Rect& rect) {
-  constexpr int kBandPixels = 64 * 1024;
+  constexpr int kBandPixels = 8 * 1024;
   const int width = rect.Width();
   const int band_rows = std::max(1, kBandPixels / width);
   const Rect box = Picture1.Bounds();

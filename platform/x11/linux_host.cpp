@@ -31,7 +31,10 @@ std::uint64_t Seed() {
 
 }  // namespace
 
-LinuxHost::LinuxHost(int argc, char** argv) : random_(Seed()) {
+LinuxHost::LinuxHost(int argc, char** argv)
+    : settings_([this](const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value) { WriteSetting(path, section, key, value); }),
+      random_(Seed()) {
   // The argument text is what follows the program's name, as one string.
   for (int i = 1; i < argc; ++i) {
     if (i > 1) command_text_ += ' ';
@@ -62,6 +65,17 @@ const gtk::ModuleApi& LinuxHost::Gtk() {
   if (api == nullptr) throw RuntimeError(ErrorNumber::kFileNotFound, error);
   if (!api->init()) throw RuntimeError(ErrorNumber::kPathFileAccess, "cannot open the display");
   return *api;
+}
+
+void LinuxHost::WriteSetting(const std::string& path, const std::string& section,
+                             const std::string& key, const std::string& value) {
+  std::string error;
+  if (gtk_.Load(module_path_, error) != nullptr) {
+    using Write = bool (*)(const char*, const char*, const char*, const char*);
+    auto write = reinterpret_cast<Write>(gtk_.Symbol("mofu_gtk_write_setting"));
+    if (write != nullptr && write(path.c_str(), section.c_str(), key.c_str(), value.c_str())) return;
+  }
+  throw RuntimeError(ErrorNumber::kSettingsWrite, "cannot write " + path);
 }
 
 int LinuxHost::MsgBox(std::string_view prompt, int style, std::string_view title) {

@@ -9,7 +9,7 @@
 #include "platform/random.hpp"
 #include "platform/x11/gtk_loader.hpp"
 #include "platform/x11/instance_lock.hpp"
-#include "platform/x11/keyfile_settings.hpp"
+#include "platform/x11/ini_settings.hpp"
 
 namespace mofu::x11 {
 
@@ -44,12 +44,14 @@ class LinuxHost final : public Host {
  private:
   Display* OpenDisplay();
   const gtk::ModuleApi& Gtk();
+  void WriteSetting(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value);
 
   std::string command_text_;
   std::string share_folder_;
   std::string module_path_;
   InstanceLock lock_;
-  KeyFileSettings settings_;
+  IniSettings settings_;
   XorshiftSource random_;
   Display* display_ = nullptr;
   X11SkySurface* sky_ = nullptr;  // owned by the saver window
