@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh build run
+bash scripts/deps.sh build run test
 cmake --preset default >/dev/null
 cmake --build --preset default -j"$(nproc)"
 cmake --install build/default --prefix build/stage >/dev/null
@@ -17,6 +17,6 @@ echo "No display: running the saver on a virtual 1920x1080 screen for 30 s."
 xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
   build/stage/bin/mofu /s & pid=$!
   sleep 30
-  xwd -root -silent > build/saver.xwd
+  import -window root build/saver.png
   kill $pid'
-echo "Screenshot (X window dump): build/saver.xwd"
+echo "Screenshot: build/saver.png"
