@@ -10,7 +10,7 @@ button { min-height: 0; min-width: 0; padding: 0 4px; }
 radiobutton { min-height: 0; padding: 0; }
 radiobutton > radio { min-width: 13px; min-height: 13px; margin: 0 4px 0 0; }
 frame { padding-left: 6px; }
-frame > border { margin-left: -6px; border: 2px groove #c0c0c0; border-radius: 0; }
+frame > border { margin-left: -6px; border: 2px groove #a0a0a0; border-radius: 0; }
 frame > label { padding: 0 2px; }
 )css";
 
