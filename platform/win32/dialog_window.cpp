@@ -5,6 +5,7 @@
 
 #include "platform/win32/dialog_fonts.hpp"
 #include "platform/win32/dpi.hpp"
+#include "platform/win32/group_box.hpp"
 #include "platform/win32/pending_exception.hpp"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/wide_text.hpp"
@@ -56,7 +57,9 @@ WindowKind KindOf(ControlKind kind) {
     case ControlKind::kLabel:
       break;
   }
-  return {L"STATIC", SS_LEFT | SS_NOPREFIX};
+  // Every label of a design is one line. Where a stand-in font runs wider,
+  // the end is clipped rather than wrapped onto a line nobody can see.
+  return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX};
 }
 
 }  // namespace
@@ -109,10 +112,8 @@ void DialogWindow::CreateControls(HINSTANCE instance) {
     control.window =
         CreateWindowExW(0, class_name, Widen(control.design.caption).c_str(), style, 0, 0, 0, 0,
                         window_, reinterpret_cast<HMENU>(INT_PTR{id++}), instance, nullptr);
-    // A themed group box draws its caption in the theme's colour; the
-    // classic look honours the caption colour the design asks for.
     if (control.design.kind == ControlKind::kFrame && control.design.fore_colour) {
-      //SetWindowTheme(control.window, L"", L"");
+      PaintGroupBoxClassically(control.window);
     }
     if (control.design.kind == ControlKind::kOptionButton && control.design.value) {
       SendMessageW(control.window, BM_SETCHECK, BST_CHECKED, 0);

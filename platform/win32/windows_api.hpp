@@ -5,7 +5,6 @@
 // Those above come first: the ones below depend on them.
 #include <commctrl.h>
 #include <mmsystem.h>
-#include <uxtheme.h>
 #include <windowsx.h>
 
 // wingdi.h's RGB macro would rewrite the runtime's own RGB() wherever its

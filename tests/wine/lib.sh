@@ -1,0 +1,150 @@
+# Shared by the Wine tests; sourced, never run. Each test script runs alone
+# (it starts its own X server and Wine prefix) or under run_all.sh, which
+# makes one of each for all of them.
+
+WINE_TESTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+REPO_DIR=$(cd "$WINE_TESTS_DIR/../.." && pwd)
+SCREEN_WIDTH=1280
+SCREEN_HEIGHT=1024
+DIALOG_TITLE="設定"
+PROGRAM_TITLE="Mofu Saver"
+
+export WINEDEBUG=-all
+# No Mono or Gecko install prompts in a fresh prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+passed=0
+failed=0
+
+# Re-runs the calling script on a private X server unless it already has
+# one, then gives it a Wine prefix unless it was handed one.
+wine_test_setup() {  # wine_test_setup "$0" "$@"
+  local script=$1
+  shift
+  if [ -z "${MOFU_WINE_DISPLAY:-}" ]; then
+    MOFU_WINE_DISPLAY=1 exec xvfb-run -a -s "-screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24" \
+      bash "$script" "$@"
+  fi
+  SCR=$(realpath "${1:?usage: $script path/to/mofu.scr}")
+  [ -f "$SCR" ] || { echo "no such file: $SCR" >&2; exit 2; }
+  if [ -z "${WINEPREFIX:-}" ]; then
+    make_prefix || exit 2
+    trap remove_prefix EXIT
+  fi
+}
+
+make_prefix() {
+  export WINEPREFIX
+  WINEPREFIX=$(mktemp -d /tmp/mofu-wine.XXXXXX)
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  cp "$REPO_DIR/assets/neko1.gif" "$REPO_DIR/assets/neko2.gif" "$WINEPREFIX/drive_c/windows/"
+  # Wine has none of Windows' Japanese fonts: the IPA fonts stand in, and
+  # the caption and message-box fonts borrow their glyphs for Japanese.
+  local fonts='HKCU\Software\Wine\Fonts\Replacements'
+  wine reg add "$fonts" /v "MS UI Gothic" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+  wine reg add "$fonts" /v "ＭＳ Ｐゴシック" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+  local link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
+    wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null 2>&1
+  done
+  # No window manager on the test display: Wine draws the frames itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+  wineserver -w
+}
+
+remove_prefix() {
+  wineserver -k 2>/dev/null
+  rm -rf "$WINEPREFIX"
+}
+
+# Starts mofu.scr with the given argument text; SCR_PID is its process.
+start_scr() {
+  wine "$SCR" "$@" >/dev/null 2>&1 &
+  SCR_PID=$!
+}
+
+# Waits for the program to end; SCR_STATUS is its exit status.
+wait_exit() {  # wait_exit SECONDS
+  local tenths=$(($1 * 10))
+  while kill -0 "$SCR_PID" 2>/dev/null; do
+    tenths=$((tenths - 1))
+    [ "$tenths" -le 0 ] && return 1
+    sleep 0.1
+  done
+  wait "$SCR_PID"
+  SCR_STATUS=$?
+  return 0
+}
+
+# Ends a program a failed case left behind, so the next case starts clean.
+stop_scr() {
+  if kill -0 "$SCR_PID" 2>/dev/null; then
+    kill "$SCR_PID" 2>/dev/null
+    wait "$SCR_PID" 2>/dev/null
+  fi
+  return 0
+}
+
+# Prints the X window of a visible Wine window with exactly this title.
+find_window() {  # find_window TITLE SECONDS
+  local tenths=$(($2 * 10)) id
+  while [ "$tenths" -gt 0 ]; do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    tenths=$((tenths - 1))
+    sleep 0.1
+  done
+  return 1
+}
+
+# There is no window manager to give a window the keyboard: do it here.
+focus_window() {  # focus_window XID
+  xdotool windowfocus --sync "$1" 2>/dev/null
+  sleep 0.3
+}
+
+keys() {  # keys XID KEY...
+  local id=$1
+  shift
+  focus_window "$id"
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep 0.2
+  done
+}
+
+screenshot() {  # screenshot FILE
+  import -window root "$1" 2>/dev/null
+}
+
+SETTINGS_KEY='HKCU\Software\mofu\setting'
+
+clear_settings() { wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1; return 0; }
+
+store_setting() {  # store_setting NAME TEXT
+  wine reg add "$SETTINGS_KEY" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+}
+
+# Prints a stored value's text, or nothing when it is absent.
+stored_setting() {  # stored_setting NAME
+  wine reg query "$SETTINGS_KEY" /v "$1" 2>/dev/null | tr -d '\r' |
+    awk -v name="$1" '$1 == name && $2 == "REG_SZ" { print $3 }'
+}
+
+pass() {
+  passed=$((passed + 1))
+  echo "ok - $1"
+}
+
+fail() {
+  failed=$((failed + 1))
+  echo "FAIL - $1: $2"
+}
+
+# The last line of every test script: run_all.sh adds these up.
+finish() {
+  echo "$(basename "$0" .sh): $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+}

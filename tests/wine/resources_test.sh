@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The program's resources and imports, read from the file itself (icoutils
+# and MinGW's objdump; no Wine needed).
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+SCR=${1:?usage: $0 path/to/mofu.scr}
+
+listing=$(wrestool -l "$SCR")
+icon_dir=$(mktemp -d)
+trap 'rm -rf "$icon_dir"' EXIT
+wrestool -x --type=group_icon --name=1 -o "$icon_dir/mofu.ico" "$SCR" 2>/dev/null
+icons=$(icotool -l "$icon_dir/mofu.ico" 2>/dev/null)
+
+# The version record as UTF-16 text, and its fixed part as hex.
+version_text=$(wrestool -x --raw --type=version --language=1041 "$SCR" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -c '[:print:]' '\n' | grep -v '^$')
+version_hex=$(wrestool -x --raw --type=version --language=1041 "$SCR" | od -An -tx1 -v | tr -d ' \n')
+fixed=${version_hex#*bd04effe}  # what follows the fixed part's signature
+
+expect() {  # expect NAME CONDITION...
+  local name=$1
+  shift
+  if "$@"; then pass "$name"; else fail "$name" "not found"; fi
+}
+has_line() { grep -qxF -- "$2" <<<"$1"; }
+has_text() { grep -qF -- "$2" <<<"$1"; }
+# Version string "Name" followed by its value on the next line.
+has_value() { grep -A1 -xF -- "$2" <<<"$version_text" | tail -n1 | grep -qxF -- "$3"; }
+
+expect "icon resource 1" has_text "$listing" "--type=14 --name=1 "
+expect "icon is 32x32 with 256 colours" has_text "$icons" "--width=32 --height=32 --bit-depth=8 --palette-size=256"
+expect "version record in Japanese (0x0411)" has_text "$listing" "--type=16 --name=1 --language=1041 "
+expect "string table 041104B0" has_line "$version_text" "041104B0"
+for pair in "FileVersion=1.01.0028" "ProductVersion=1.01.0028" "ProductName=Mofu Saver" \
+  "FileDescription=Mofu Saver"; do
+  expect "version string $pair" has_value "$version_text" "${pair%%=*}" "${pair#*=}"
+done
+# FILEVERSION and PRODUCTVERSION 1,1,0,28: after the signature and the
+# structure version come four little-endian words, file then product.
+expect "fixed file and product version 1,1,0,28" test "${fixed:8:32}" = \
+  "010001001c000000010001001c000000"
+expect "manifest resource" has_text "$listing" "--type=24 --name=1 "
+
+# Statically linked: nothing but Windows' own libraries.
+imports=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z')
+foreign=$(grep -vxE 'ADVAPI32.DLL|COMCTL32.DLL|GDI32.DLL|KERNEL32.DLL|MSVCRT.DLL|USER32.DLL|WINMM.DLL|SHCORE.DLL|UXTHEME.DLL' <<<"$imports")
+if [ -z "$foreign" ]; then pass "imports only system DLLs"; else fail "imports only system DLLs" "$(echo $foreign)"; fi
+
+finish
