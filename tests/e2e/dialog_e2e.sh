@@ -14,9 +14,10 @@ WORK=$(mktemp -d)
 trap 'stop_xvfb; rm -rf "$WORK"' EXIT
 
 # The server picks a free display itself and reports it, so runs side by
-# side never share one.
+# side never share one. Without -noreset it resets whenever its last client
+# leaves, and a program starting just then cannot connect.
 start_own_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$WORK/display" ] && { export DISPLAY=":$(head -n 1 "$WORK/display")"; return 0; }
