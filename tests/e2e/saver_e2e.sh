@@ -60,6 +60,23 @@ preview_draws_nothing() {
   [ "$(lit_pixels)" -eq 0 ] || fail "/p drew something"
 }
 
+password_message() {
+  fresh_home
+  "$MOFU" /a &
+  local pid=$! box
+  for _ in $(seq 50); do
+    box=$(window_named 'Mofu Saver')
+    [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] || { kill "$pid"; fail "no message box titled 'Mofu Saver'"; return 1; }
+  running "$pid" || fail "/a did not wait for the box"
+  xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key Return
+  ends_within 2 "$pid" || { kill "$pid"; fail "/a did not end once the box was closed"; return 1; }
+  wait "$pid" || fail "/a exit status $?"
+  [ ! -e "$XDG_CONFIG_HOME/mofu/settings.ini" ] || fail "/a wrote settings"
+}
+
 second_instance_ends_at_once() {
   fresh_home
   start_saver /s
@@ -129,6 +146,7 @@ check "a key ends it within 1 s" ends_on key_press
 check "a click ends it within 1 s" ends_on click
 check "shift alone ends it within 1 s" ends_on shift_alone
 check "/p ends at once and draws nothing" preview_draws_nothing
+check "/a shows the message box titled Mofu Saver, then ends" password_message
 check "a second instance ends at once whatever its switch" second_instance_ends_at_once
 check "the saver process maps no GTK library" saver_maps_no_gtk
 check "blk 10, 40 and 120 give denser to sparser skies" density_follows_blk
