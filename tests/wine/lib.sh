@@ -120,16 +120,28 @@ screenshot() {  # screenshot FILE
 
 SETTINGS_KEY='HKCU\Software\mofu\setting'
 
-clear_settings() { wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1; return 0; }
-
-store_setting() {  # store_setting NAME TEXT
-  wine reg add "$SETTINGS_KEY" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+# Replaces whatever is stored with these two texts, "-" leaving a value out;
+# one Wine process for all of it.
+set_settings() {  # set_settings BLK SSPEED
+  local file
+  file=$(mktemp --suffix=.reg)
+  {
+    printf 'REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\mofu\\setting]\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\mofu\\setting]\r\n'
+    [ "$1" = "-" ] || printf '"blk"="%s"\r\n' "$1"
+    [ "$2" = "-" ] || printf '"sspeed"="%s"\r\n' "$2"
+  } >"$file"
+  wine regedit /s "Z:${file//\//\\}" >/dev/null 2>&1
+  rm -f "$file"
 }
 
-# Prints a stored value's text, or nothing when it is absent.
-stored_setting() {  # stored_setting NAME
-  wine reg query "$SETTINGS_KEY" /v "$1" 2>/dev/null | tr -d '\r' |
-    awk -v name="$1" '$1 == name && $2 == "REG_SZ" { print $3 }'
+clear_settings() { wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1; return 0; }
+
+# Prints "BLK|SSPEED" as stored, "-" for a value that is absent or not text.
+stored_settings() {
+  wine reg query "$SETTINGS_KEY" 2>/dev/null | tr -d '\r' | awk '
+    $2 == "REG_SZ" { value[$1] = $3 }
+    END { printf "%s|%s\n", ("blk" in value) ? value["blk"] : "-", ("sspeed" in value) ? value["sspeed"] : "-" }'
 }
 
 pass() {
