@@ -1,0 +1,330 @@
+#!/usr/bin/env python3
+"""Turns the raw lines of bench/run.sh into one markdown table.
+
+usage: report.py MACHINE_FILE RAW_FILE
+"""
+import math
+import statistics
+import sys
+
+PASS_US = 20          # nominal cost of one pass of the loop
+ITERATION_US = 1      # nominal cost of one delay iteration
+SPRITE_SHARE = 0.1    # a sprite step runs on one pass in ten
+PACE = 200            # the pace of a normal crossing
+STAR_EVERY = 20
+ERASER_EVERY = 18
+STEPS_PER_PIXEL = 7
+DEFAULT_SPEED = 2
+
+PACE_TARGET = 2.0         # percent, at every speed level
+CPU_TARGET = 2.0          # percent of one core
+RSS_TARGET_KIB = 6 * 1024
+START_TARGET_MS = 150.0
+DISMISS_TARGET_MS = 30.0
+
+
+def parse(line):
+    fields = {}
+    for token in line.split():
+        if "=" in token:
+            key, value = token.split("=", 1)
+            fields[key] = value
+    return fields
+
+
+def num(fields, key):
+    try:
+        return float(fields[key])
+    except (KeyError, ValueError):
+        return None
+
+
+def mark(ok):
+    return " ✓" if ok else " ✗"
+
+
+def pct(value):
+    return f"{value:+.2f}%"
+
+
+def delay_per_step(level):
+    return level * PACE * 10 * ITERATION_US
+
+
+def expected_passes_per_s(level):
+    return 1e6 / (PASS_US + SPRITE_SHARE * delay_per_step(level))
+
+
+def passes_sigma(level, passes):
+    """Relative spread of the pass rate that the sprite gate's own randomness
+    gives (binomial count of sprite steps), one standard deviation."""
+    d = delay_per_step(level)
+    if passes <= 0:
+        return 0.0
+    spread = math.sqrt(passes * SPRITE_SHARE * (1 - SPRITE_SHARE)) * d
+    return spread / (passes * (PASS_US + SPRITE_SHARE * d))
+
+
+class Report:
+    def __init__(self, machine, raw):
+        self.machine = machine
+        self.runs = raw
+        self.missed = []
+
+    def runs_of(self, row, kind):
+        return [r for r in self.runs if r.get("row") == row and r.get("kind") == kind]
+
+    def one(self, row, kind):
+        found = self.runs_of(row, kind)
+        return found[-1] if found else None
+
+    def miss(self, what):
+        self.missed.append(what)
+
+    # -- cells ---------------------------------------------------------------
+    def pace_cells(self, run, level, label, judge):
+        """nominal vs wall, passes/s, stars/s, eraser dots/s, cat px/s."""
+        if run is None or "passes" not in run:
+            return ["n/a"] * 5
+        passes = num(run, "passes")
+        stars = num(run, "stars")
+        erasers = num(run, "eraser_dots")
+        pixels = num(run, "sprite_pixels")
+        iterations = num(run, "delay_iterations")
+        wall = num(run, "held_s") + num(run, "first_ms") / 1e3
+        nominal = (passes * PASS_US + iterations * ITERATION_US) / 1e6
+        expected = expected_passes_per_s(level)
+        cells = []
+
+        def judged(error, name, sigma=0.0):
+            ok = abs(error) <= PACE_TARGET
+            if judge and not ok:
+                noise = (f" (the sprite gate's coin alone spreads it by {sigma:.1f}% at 1σ)"
+                         if sigma else "")
+                self.miss(f"pace, {label}: {name} {pct(error)}{noise}")
+            return mark(ok) if judge else ""
+
+        e = (nominal / wall - 1) * 100
+        cells.append(f"{nominal:.2f} s / {wall:.2f} s = {pct(e)}{judged(e, 'nominal vs wall')}")
+        rate = passes / wall
+        e = (rate / expected - 1) * 100
+        sigma = passes_sigma(level, passes) * 100
+        # A crossing at the fast pace leaves iterations that are not a whole
+        # number of normal-pace steps.
+        fast = iterations % delay_per_step(level) != 0
+        cells.append(f"{rate:.0f} ({pct(e)}; σ {sigma:.1f}%){judged(e, 'passes/s', sigma)}"
+                     + (" †" if fast else ""))
+        for count, every, name in ((stars, STAR_EVERY, "stars/s"),
+                                   (erasers, ERASER_EVERY, "eraser dots/s")):
+            r = count / wall
+            e = (r / (expected / every) - 1) * 100
+            cells.append(f"{r:.1f} ({pct(e)}){judged(e, name, sigma)}")
+        r = pixels / wall
+        e = (r / (expected * SPRITE_SHARE / STEPS_PER_PIXEL) - 1) * 100
+        cells.append(f"{r:.2f} ({pct(e)}){judged(e, 'cat px/s')}")
+        return cells
+
+    def cpu(self, run):
+        if run is None or num(run, "cpu_s") is None or num(run, "cpu_s") < 0:
+            return None
+        return num(run, "cpu_s") / num(run, "held_s") * 100
+
+    def xserver(self, run):
+        if run is None or num(run, "xserver_cpu_s") is None:
+            return "n/a"
+        return f"{num(run, 'xserver_cpu_s') / num(run, 'held_s') * 100:.2f}"
+
+    def memory(self, run, judge=False, label=""):
+        if run is None or num(run, "rss_max_kb") is None or num(run, "rss_max_kb") < 0:
+            return "n/a"
+        rss = num(run, "rss_max_kb")
+        hwm = num(run, "hwm_kb")
+        text = f"{rss / 1024:.2f} / {hwm / 1024:.2f}"
+        if judge:
+            ok = max(rss, hwm) <= RSS_TARGET_KIB
+            if not ok:
+                self.miss(f"memory, {label}: {max(rss, hwm) / 1024:.2f} MiB resident")
+            text += mark(ok)
+        return text
+
+    def startup(self, row, judge=False, label="Linux saver"):
+        times = [num(r, "first_ms") for r in self.runs_of(row, "start")]
+        times = [t for t in times if t is not None and t >= 0]
+        if not times:
+            return "n/a"
+        median = statistics.median(times)
+        text = f"{median:.1f} ({min(times):.1f}–{max(times):.1f}, n={len(times)})"
+        if judge:
+            ok = median < START_TARGET_MS
+            if not ok:
+                self.miss(f"start-up, {label}: median {median:.1f} ms")
+            text += mark(ok)
+        return text
+
+    def dismissal(self, row, kind, judge=False, label="Linux saver"):
+        runs = self.runs_of(row, kind)
+        gone = [num(r, "end_ms") for r in runs]
+        gone = [t for t in gone if t is not None and t >= 0]
+        if not gone:
+            return "n/a"
+        back = [num(r, "unmap_ms") for r in runs]
+        back = [t for t in back if t is not None and t >= 0]
+        median = statistics.median(gone)
+        text = f"{median:.1f} / {max(gone):.1f}"
+        if back:
+            text += f" (screen back {statistics.median(back):.1f})"
+        text += f" n={len(gone)}"
+        if judge:
+            ok = median < DISMISS_TARGET_MS
+            if not ok:
+                self.miss(f"dismissal by {kind}, {label}: median {median:.1f} ms")
+            text += mark(ok)
+        return text
+
+    # -- the table -------------------------------------------------------------
+    def render(self):
+        m = self.machine
+        hold = m.get("hold_s", "?")
+        out = []
+        out.append("# Mofu Saver benchmark")
+        out.append("")
+        out.append(f"Machine: {m.get('machine_cpu', '?').replace('_', ' ')}, "
+                   f"{m.get('machine_cores', '?')} cores, kernel {m.get('machine_kernel', '?')}; "
+                   f"{m.get('machine_date', '?')}; commit {m.get('commit', '?')}; "
+                   f"load average {m.get('machine_load_start', '?').replace('/', ' ')} at the start, "
+                   f"{m.get('machine_load_end', '?').replace('/', ' ')} at the end. "
+                   f"One Xvfb 1920x1080x24, {hold} s windows.")
+        out.append("")
+        header = ["Program", "Pace: nominal / wall", "Passes/s (vs model)", "Stars/s",
+                  "Eraser dots/s", "Cat px/s", "CPU % of one core", "RSS max / VmHWM MiB",
+                  "X server CPU %", "Start-up ms median (range)",
+                  "Key dismissal ms median / worst", "Pointer dismissal ms median / worst"]
+        out.append("| " + " | ".join(header) + " |")
+        out.append("|" + "---|" * len(header))
+        out.append("| *target* | ±2% | ±2% | ±2% | ±2% | ±2% | < 2, and below every hack | ≤ 6 "
+                   "| | < 150 | median < 30 | median < 30 |")
+
+        hack_rows = [r for r in ("galaxy", "fuzzyflakes", "swirl") if self.one(r, "hold")]
+        hack_cpu = {r: self.cpu(self.one(r, "hold")) for r in hack_rows}
+
+        for level in (1, 2, 4, 7, 11):
+            run = self.one(f"speed{level}", "hold")
+            label = f"speed {level}"
+            cells = self.pace_cells(run, level, label, judge=True)
+            c = self.cpu(run)
+            out.append("| " + " | ".join(
+                [f"mofu, bench build, sspeed={level}"] + cells
+                + [f"{c:.2f}" if c is not None else "n/a", self.memory(run),
+                   self.xserver(run), "", "", ""]) + " |")
+
+        run = self.one("mofu", "hold")
+        c = self.cpu(run)
+        if c is not None:
+            below = all(h is not None and c < h for h in hack_cpu.values())
+            text = f"{c:.2f}{mark(c < CPU_TARGET)} (below every hack{mark(below)})"
+            if c >= CPU_TARGET:
+                self.miss(f"processor: {c:.2f}% of one core")
+            if not below:
+                self.miss("processor: not below every hack ("
+                          + ", ".join(f"{k} {v:.2f}%" for k, v in hack_cpu.items()) + ")")
+        else:
+            text = "n/a"
+        out.append("| " + " | ".join(
+            ["**mofu, installed default build, default settings**"]
+            + ["see sspeed=2"] * 5
+            + [text, self.memory(run, judge=True, label="default build"), self.xserver(run),
+               self.startup("mofu", judge=True), self.dismissal("mofu", "key", judge=True),
+               self.dismissal("mofu", "pointer", judge=True)]) + " |")
+
+        run = self.one("flatout", "hold")
+        if run is not None:
+            c = self.cpu(run)
+            out.append("| " + " | ".join(
+                ["mofu, flatout build (pace model off)"]
+                + self.pace_cells(self.one("flatout", "pace"), DEFAULT_SPEED, "flatout", judge=False)
+                + [f"{c:.2f}" if c is not None else "n/a", self.memory(run), self.xserver(run),
+                   self.startup("flatout"), self.dismissal("flatout", "key"),
+                   self.dismissal("flatout", "pointer")]) + " |")
+        else:
+            out.append("| mofu, flatout build | n/a (flatout build not available) |"
+                       + " |" * (len(header) - 2))
+
+        for row in ("galaxy", "fuzzyflakes", "swirl"):
+            run = self.one(row, "hold")
+            if run is None:
+                out.append(f"| {row} -root | n/a (not installed) |" + " |" * (len(header) - 2))
+                continue
+            c = hack_cpu[row]
+            out.append("| " + " | ".join(
+                [f"XScreenSaver {row} -root"] + ["n/a"] * 5
+                + [f"{c:.2f}" if c is not None else "n/a", self.memory(run), self.xserver(run),
+                   self.startup(row), "n/a (no input of its own)", "n/a"]) + " |")
+
+        run = self.one("wine", "hold")
+        if run is not None and num(run, "first_ms") is not None and num(run, "first_ms") >= 0:
+            held = num(run, "held_s")
+            parts = {}
+            for entry in run.get("tree", "").split(","):
+                if ":" in entry:
+                    name, seconds = entry.rsplit(":", 1)
+                    parts[name] = parts.get(name, 0.0) + float(seconds)
+            scr = (num(run, "cpu_s") or 0) / held * 100
+            server = sum(v for k, v in parts.items() if k.startswith("wineserver")) / held * 100
+            rest = (num(run, "tree_cpu_s") or 0) / held * 100 - scr - server
+            total = scr + server
+            if total >= CPU_TARGET:
+                self.miss(f"processor, Windows build under Wine: {total:.2f}% of one core "
+                          f"(mofu.scr {scr:.2f} + wineserver {server:.2f})")
+            cpu_text = (f"{total:.2f}{mark(total < CPU_TARGET)} (mofu.scr {scr:.2f} + wineserver "
+                        f"{server:.2f}; other Wine processes {max(rest, 0):.2f})")
+            out.append("| " + " | ".join(
+                ["mofu.scr under Wine, default settings"] + ["n/a (no counters)"] + ["n/a"] * 4
+                + [cpu_text, self.memory(run) + " (mofu.scr)", self.xserver(run),
+                   self.startup("wine", judge=True, label="Windows build under Wine"),
+                   self.dismissal("wine", "key", judge=True, label="Windows build under Wine"),
+                   self.dismissal("wine", "pointer", judge=True,
+                                  label="Windows build under Wine")]) + " |")
+            if self.runs_of("wine-managed", "key"):
+                out.append("| " + " | ".join(
+                    ["mofu.scr under Wine, managed windows (Wine's default, no window manager)"]
+                    + [""] * 9 + [self.dismissal("wine-managed", "key"), ""]) + " |")
+        else:
+            why = m.get("wine_why", "Windows_build_not_available").replace("_", " ")
+            out.append(f"| mofu.scr under Wine | n/a ({why}) |" + " |" * (len(header) - 2))
+
+        out.append("")
+        out.append(
+            "Pace: nominal = passes × 20 µs + delay iterations × 1 µs, against the wall time from "
+            "exec to the key. Rates are counts over that wall time against the model's "
+            "1e6 / (20 + 0.1 × sspeed × 2000) passes/s (stars /20, eraser dots /18, cat pixels "
+            "/70); σ is the spread that the sprite gate's own coin alone gives the pass rate (1σ); † marks a run "
+            "with a fast crossing (pace 100), which the rates do not model. CPU and memory: "
+            "/proc over the window from the first frame to the key; RSS sampled each second. "
+            "Start-up: exec to a full-screen window mapped and a one-pixel XGetImage answered "
+            "(hacks: exec to the first drawing DAMAGE reports on the root). Dismissal: XTest key "
+            "or pointer move to waitpid; \"screen back\": to the window's unmap.")
+        out.append("")
+        if self.missed:
+            out.append("Targets missed: " + "; ".join(self.missed) + ".")
+        else:
+            out.append("Targets missed: none.")
+        return "\n".join(out) + "\n"
+
+
+def main():
+    machine = {}
+    with open(sys.argv[1], encoding="utf-8") as f:
+        for line in f:
+            if "=" in line:
+                key, value = line.strip().split("=", 1)
+                machine[key] = value
+    raw = []
+    with open(sys.argv[2], encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("row="):
+                raw.append(parse(line))
+    sys.stdout.write(Report(machine, raw).render())
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,263 @@
+#!/usr/bin/env bash
+# Measures the saver, its flat-out peer, three XScreenSaver hacks and the
+# Windows build under Wine on one private 1920x1080 Xvfb, and prints one
+# markdown table (also written to bench/results.md).
+#
+# Usage: bash bench/run.sh [--quick] [--no-wine] [--no-build]
+#   --quick     10 s windows and fewer start-up and dismissal runs, to try it
+#   --no-wine   leave the Windows build out
+#   --no-build  measure what is already built (for a second look)
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BENCH="$ROOT/bench"
+HOLD_S=60
+STARTS=10
+DISMISSALS=20
+SETTLE_MS=1000
+WITH_WINE=1
+BUILD=1
+for arg in "$@"; do
+  case "$arg" in
+    --quick) HOLD_S=10; STARTS=5; DISMISSALS=5; SETTLE_MS=500 ;;
+    --no-wine) WITH_WINE=0 ;;
+    --no-build) BUILD=0 ;;
+    *) echo "usage: bash bench/run.sh [--quick] [--no-wine] [--no-build]" >&2; exit 2 ;;
+  esac
+done
+HOLD_MS=$((HOLD_S * 1000))
+HACKS=(galaxy fuzzyflakes swirl)
+HACK_DIR=/usr/libexec/xscreensaver
+
+say() { printf '[bench %s] %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
+
+WORK=$(mktemp -d /tmp/mofu-bench.XXXXXX)
+RAW="$WORK/raw.txt"
+: >"$RAW"
+XVFB_PID=
+WINE_READY=0
+
+cleanup() {
+  if [ "$WINE_READY" = 1 ]; then WINEPREFIX="$WORK/wine" wineserver -k 2>/dev/null || true; fi
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'echo "bench/run.sh: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
+
+# ---------------------------------------------------------------- packages --
+say "packages"
+bash "$ROOT/scripts/deps.sh" build run test bench windows >"$WORK/deps.log" 2>&1 ||
+  { cat "$WORK/deps.log" >&2; exit 1; }
+
+# ------------------------------------------------------------------ builds --
+# Each tree is installed into a private folder right after it is built, so a
+# colleague rebuilding build/ while this runs cannot swap a binary mid-way.
+build_preset() {  # build_preset PRESET
+  [ "$BUILD" = 1 ] || return 0
+  (cd "$ROOT" && cmake --preset "$1" && cmake --build --preset "$1") >"$WORK/build-$1.log" 2>&1
+}
+
+say "building default, bench, flatout"
+build_preset default || { tail -30 "$WORK/build-default.log" >&2; exit 1; }
+build_preset bench || { tail -30 "$WORK/build-bench.log" >&2; exit 1; }
+cmake --install "$ROOT/build/default" --prefix "$ROOT/build/bench-stage" >/dev/null
+cmake --install "$ROOT/build/bench" --prefix "$WORK/tree-bench" >/dev/null
+SAVER="$ROOT/build/bench-stage/bin/mofu"
+COUNTING="$WORK/tree-bench/bin/mofu"
+
+FLATOUT=
+FLATOUT_COUNTING=
+if build_preset flatout; then
+  cmake --install "$ROOT/build/flatout" --prefix "$WORK/tree-flatout" >/dev/null
+  FLATOUT="$WORK/tree-flatout/bin/mofu"
+  # The flat-out loop with its counters too, so its pace can be shown; the
+  # processor and memory figures come from the preset's own binary.
+  if [ "$BUILD" = 1 ]; then
+    (cd "$ROOT" && cmake --preset flatout -B build/bench-flatout-counters -DMOFU_BENCH_COUNTERS=ON &&
+      cmake --build build/bench-flatout-counters) >"$WORK/build-flatout-counters.log" 2>&1 || true
+  fi
+  if [ -x "$ROOT/build/bench-flatout-counters/bin/mofu" ]; then
+    cmake --install "$ROOT/build/bench-flatout-counters" --prefix "$WORK/tree-flatout-counters" >/dev/null
+    FLATOUT_COUNTING="$WORK/tree-flatout-counters/bin/mofu"
+  fi
+else
+  say "flatout build failed; its row is left empty"
+fi
+
+SCR=
+WINE_WHY="Windows build not available"
+if [ "$WITH_WINE" = 1 ]; then
+  say "building windows"
+  if build_preset windows && [ -f "$ROOT/build/windows/bin/mofu.scr" ]; then
+    cp "$ROOT/build/windows/bin/mofu.scr" "$WORK/mofu.scr"
+    SCR="$WORK/mofu.scr"
+  else
+    say "Windows build not available; its row says so"
+  fi
+else
+  WINE_WHY="left out with --no-wine"
+fi
+
+PROBE="$WORK/probe"
+cc -O2 -Wall -Wextra -o "$PROBE" "$BENCH/probe.c" -lX11 -lXtst -lXdamage
+
+# ----------------------------------------------------------- private world --
+export XDG_CONFIG_HOME="$WORK/config"
+export XDG_RUNTIME_DIR="$WORK/run"
+mkdir -p "$XDG_CONFIG_HOME/mofu" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+# Display numbers well above the ones the tests and colleagues pick. Other
+# servers may hold a number without a lock file we can see, so the server
+# itself says when it is listening (-displayfd): a number it could not take
+# makes it exit without a word, and the next one is tried.
+mkfifo "$WORK/x-ready"
+for n in $(seq 240 299); do
+  [ -e "/tmp/.X$n-lock" ] && continue
+  Xvfb ":$n" -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -br -noreset \
+    3>"$WORK/x-ready" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  ready=
+  read -r -t 10 ready <"$WORK/x-ready" || true
+  if [ "$ready" = "$n" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
+    export DISPLAY=":$n"
+    break
+  fi
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=
+done
+[ -n "$XVFB_PID" ] || { echo "could not start a private Xvfb" >&2; exit 1; }
+say "Xvfb on $DISPLAY (pid $XVFB_PID)"
+
+speed() {  # speed LEVEL|default: the settings file the saver reads
+  rm -f "$XDG_CONFIG_HOME/mofu/settings.ini"
+  [ "$1" = default ] || printf '[setting]\nsspeed=%s\n' "$1" >"$XDG_CONFIG_HOME/mofu/settings.ini"
+}
+
+# probe ROW KIND [PROBE OPTIONS] -- COMMAND...: one run, one line of raw data.
+# The saver's standard error (its counters line) is folded into the line.
+probe() {
+  local row=$1 kind=$2
+  shift 2
+  local err="$WORK/stderr.txt" line counters
+  line=$("$PROBE" --xserver "$XVFB_PID" "$@" 2>"$err") || line="probe_failed=1"
+  counters=$(sed -n 's/^mofu-counters //p' "$err" | tail -n 1)
+  echo "row=$row kind=$kind $line $counters" >>"$RAW"
+  sleep 0.3  # let the server settle between runs
+}
+
+# ------------------------------------------------------------ measurements --
+{
+  echo "machine_cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1 | tr ' ' '_')"
+  echo "machine_cores=$(nproc)"
+  echo "machine_kernel=$(uname -r)"
+  echo "machine_date=$(date -u +%Y-%m-%dT%H:%MZ)"
+  echo "machine_load_start=$(cut -d' ' -f1-3 /proc/loadavg | tr ' ' '/')"
+  echo "commit=$(cd "$ROOT" && git rev-parse --short HEAD)$(cd "$ROOT" && git diff --quiet HEAD -- platform saver settings start || echo +local-changes)"
+  echo "hold_s=$HOLD_S"
+} >"$WORK/machine.txt"
+
+say "pace fidelity: five speed levels, ${HOLD_S} s each"
+for level in 1 2 4 7 11; do
+  speed "$level"
+  probe "speed$level" hold --hold "$HOLD_MS" --end key -- "$COUNTING" /s
+done
+
+say "default settings, ${HOLD_S} s"
+speed default
+probe mofu hold --hold "$HOLD_MS" --end key -- "$SAVER" /s
+
+if [ -n "$FLATOUT" ]; then
+  say "flat-out peer, ${HOLD_S} s"
+  probe flatout hold --hold "$HOLD_MS" --end key -- "$FLATOUT" /s
+  if [ -n "$FLATOUT_COUNTING" ]; then
+    say "flat-out peer with counters, 10 s"
+    probe flatout pace --hold 10000 --end key -- "$FLATOUT_COUNTING" /s
+  fi
+fi
+
+AVAILABLE_HACKS=()
+for hack in "${HACKS[@]}"; do
+  if [ -x "$HACK_DIR/$hack" ]; then
+    AVAILABLE_HACKS+=("$hack")
+    say "$hack -root, ${HOLD_S} s"
+    probe "$hack" hold --root --hold "$HOLD_MS" --end term -- "$HACK_DIR/$hack" -root
+  else
+    echo "row=$hack kind=missing" >>"$RAW"
+  fi
+done
+
+say "start-up, ${STARTS} runs each"
+for _ in $(seq "$STARTS"); do
+  probe mofu start --hold 0 --end key -- "$SAVER" /s
+  if [ -n "$FLATOUT" ]; then probe flatout start --hold 0 --end key -- "$FLATOUT" /s; fi
+  for hack in "${AVAILABLE_HACKS[@]}"; do
+    probe "$hack" start --root --hold 0 --end term -- "$HACK_DIR/$hack" -root
+  done
+done
+
+say "dismissal, ${DISMISSALS} runs by key and by pointer"
+for _ in $(seq "$DISMISSALS"); do
+  probe mofu key --hold "$SETTLE_MS" --end key -- "$SAVER" /s
+  probe mofu pointer --hold "$SETTLE_MS" --end pointer -- "$SAVER" /s
+done
+if [ -n "$FLATOUT" ]; then
+  for _ in $(seq 5); do
+    probe flatout key --hold "$SETTLE_MS" --end key -- "$FLATOUT" /s
+    probe flatout pointer --hold "$SETTLE_MS" --end pointer -- "$FLATOUT" /s
+  done
+fi
+
+# ------------------------------------------------------------------- Wine --
+if [ -n "$SCR" ]; then
+  say "Wine: preparing a private prefix"
+  export WINEPREFIX="$WORK/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if wineboot -i >"$WORK/wineboot.log" 2>&1; then
+    cp "$ROOT/assets/neko1.gif" "$ROOT/assets/neko2.gif" "$WINEPREFIX/drive_c/windows/"
+    # Xvfb has no window manager, and Wine waits two seconds for one to
+    # acknowledge every managed full-screen window it hides; unmanaged
+    # windows are what a desktop with a window manager gives in effect.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    # A running wineserver, as a running Windows is: start-up is then the
+    # program's, and the server's processor time is counted over the window.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p
+    WINE_READY=1
+    say "Wine: ${HOLD_S} s at default settings"
+    probe wine hold --hold "$HOLD_MS" --end key --timeout 60000 --tree "WINEPREFIX=$WINEPREFIX" \
+      -- wine "$SCR" /s
+    if grep -q '^row=wine kind=hold first_ms=-1' "$RAW"; then
+      WINE_WHY="Windows build did not show its window under Wine"
+    else
+      say "Wine: start-up and dismissal"
+      for _ in $(seq "$STARTS"); do
+        probe wine start --hold 0 --end key --timeout 60000 -- wine "$SCR" /s
+      done
+      for _ in $(seq "$DISMISSALS"); do
+        probe wine key --hold "$SETTLE_MS" --end key --timeout 60000 -- wine "$SCR" /s
+        probe wine pointer --hold "$SETTLE_MS" --end pointer --timeout 60000 -- wine "$SCR" /s
+      done
+      # The same with Wine's default (managed windows), for the record.
+      wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+      for _ in $(seq 3); do
+        probe wine-managed key --hold "$SETTLE_MS" --end key --timeout 60000 -- wine "$SCR" /s
+      done
+    fi
+  else
+    WINE_WHY="Wine prefix could not be created"
+  fi
+fi
+echo "machine_load_end=$(cut -d' ' -f1-3 /proc/loadavg | tr ' ' '/')" >>"$WORK/machine.txt"
+echo "wine_why=$(echo "$WINE_WHY" | tr ' ' '_')" >>"$WORK/machine.txt"
+
+# ------------------------------------------------------------------ report --
+python3 "$BENCH/report.py" "$WORK/machine.txt" "$RAW" >"$WORK/results.md"
+cp "$WORK/results.md" "$BENCH/results.md"
+cat "$WORK/machine.txt" "$RAW" >"$BENCH/results-raw.txt"
+cat "$WORK/results.md"
