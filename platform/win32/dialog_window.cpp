@@ -62,6 +62,12 @@ WindowKind KindOf(ControlKind kind) {
   return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX};
 }
 
+// Labels and frames are backdrop: they never take the focus or the arrow
+// keys, and what stands on them is drawn over them, as in the designer.
+bool IsBackdrop(ControlKind kind) {
+  return kind == ControlKind::kLabel || kind == ControlKind::kFrame;
+}
+
 }  // namespace
 
 DialogWindow::DialogWindow(HINSTANCE instance, const FormDesign& design, DialogInput& input)
@@ -101,22 +107,36 @@ void DialogWindow::CreateControls(HINSTANCE instance) {
   const std::string* previous_container = nullptr;
   int id = kFirstControlId;
   for (Control& control : controls_) {
-    const auto [class_name, kind_style] = KindOf(control.design.kind);
+    const ControlKind kind = control.design.kind;
+    const auto [class_name, kind_style] = KindOf(kind);
     DWORD style = WS_CHILD | WS_VISIBLE | kind_style;
-    // A new group wherever the container changes: the radio buttons of one
-    // frame are one group, and the arrow keys stay inside it.
-    if (previous_container == nullptr || *previous_container != control.design.container) {
+    // The radio buttons of one frame are one group, so the arrow keys stay
+    // inside it; the backdrop belongs to no group.
+    if (IsBackdrop(kind)) {
       style |= WS_GROUP;
+    } else {
+      if (previous_container == nullptr || *previous_container != control.design.container) {
+        style |= WS_GROUP;
+      }
+      previous_container = &control.design.container;
     }
-    previous_container = &control.design.container;
     control.window =
         CreateWindowExW(0, class_name, Widen(control.design.caption).c_str(), style, 0, 0, 0, 0,
                         window_, reinterpret_cast<HMENU>(INT_PTR{id++}), instance, nullptr);
-    if (control.design.kind == ControlKind::kFrame && control.design.fore_colour) {
+    if (kind == ControlKind::kFrame && control.design.fore_colour) {
       PaintGroupBoxClassically(control.window);
     }
-    if (control.design.kind == ControlKind::kOptionButton && control.design.value) {
+    if (kind == ControlKind::kOptionButton && control.design.value) {
       SendMessageW(control.window, BM_SETCHECK, BST_CHECKED, 0);
+    }
+  }
+  // Beneath everything else the labels, then the frames: out of the way of
+  // the arrow keys, which move through neighbours in this order.
+  for (ControlKind backdrop : {ControlKind::kLabel, ControlKind::kFrame}) {
+    for (const Control& control : controls_) {
+      if (control.design.kind != backdrop) continue;
+      SetWindowPos(control.window, HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
   for (const Control& control : controls_) {
@@ -275,13 +295,37 @@ void DialogWindow::OnCommand(int id, int code) {
 
 LRESULT DialogWindow::OnControlColour(HDC dc, HWND window, WPARAM wparam, LPARAM lparam) {
   const Control* control = Find(window);
-  if (control == nullptr || !control->design.fore_colour) {
+  if (control == nullptr) return DefDlgProcW(window_, WM_CTLCOLORSTATIC, wparam, lparam);
+  const bool label = control->design.kind == ControlKind::kLabel;
+  if (!label && !control->design.fore_colour) {
     return DefDlgProcW(window_, WM_CTLCOLORSTATIC, wparam, lparam);
   }
   // A design colour is 0x00BBGGRR, the layout of a COLORREF.
-  SetTextColor(dc, *control->design.fore_colour);
+  SetTextColor(dc, control->design.fore_colour.value_or(GetSysColor(COLOR_BTNTEXT)));
   SetBkMode(dc, TRANSPARENT);
+  // Labels let the dialog show through, so where the design overlaps two
+  // of them neither blots out the other's text.
+  if (label) {
+    KeepOffControlsAbove(dc, *control);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+  }
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// A control standing on a label hides it where they overlap: the label's
+// drawing, which begins right after this, is kept off that control.
+void DialogWindow::KeepOffControlsAbove(HDC dc, const Control& label) const {
+  RECT label_rect;
+  GetWindowRect(label.window, &label_rect);
+  for (const Control& other : controls_) {
+    if (IsBackdrop(other.design.kind)) continue;
+    RECT other_rect;
+    RECT overlap;
+    GetWindowRect(other.window, &other_rect);
+    if (!IntersectRect(&overlap, &other_rect, &label_rect)) continue;
+    OffsetRect(&overlap, -label_rect.left, -label_rect.top);
+    ExcludeClipRect(dc, overlap.left, overlap.top, overlap.right, overlap.bottom);
+  }
 }
 
 // The picture box: the program's icon on black, filling the box.

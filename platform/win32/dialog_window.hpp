@@ -41,6 +41,7 @@ class DialogWindow final : public DialogSurface {
   void Layout(UINT dpi, const RECT* suggested);
   void OnCommand(int id, int code);
   LRESULT OnControlColour(HDC dc, HWND control, WPARAM wparam, LPARAM lparam);
+  void KeepOffControlsAbove(HDC dc, const Control& label) const;
   void DrawPicture(const DRAWITEMSTRUCT& item) const;
   void MoveTabStop(const std::string& container);
   Control& Find(const ControlId& id);
