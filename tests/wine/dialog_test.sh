@@ -35,6 +35,7 @@ cases=(
   "-|-|alt+F4|closes|-|-"
   "-|-|Tab Tab Down shift+Tab shift+Tab Return|closes|20|2"
   "-|-|Tab Tab Tab Left shift+Tab shift+Tab shift+Tab Return|closes|40|1"
+  "-|-|Tab Tab Tab Right Right shift+Tab shift+Tab shift+Tab Return|closes|40|7"
 )
 
 open_dialog() {
