@@ -5,6 +5,8 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 SCR=${1:?usage: $0 path/to/mofu.scr}
 
+command -v wrestool >/dev/null || { echo "wrestool not found: install the Debian package icoutils" >&2; exit 2; }
+
 listing=$(wrestool -l "$SCR")
 icon_dir=$(mktemp -d)
 trap 'rm -rf "$icon_dir"' EXIT
