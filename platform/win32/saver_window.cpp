@@ -160,6 +160,10 @@ LRESULT SaverWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SYSKEYUP:
       // Kept from DefWindowProc so Alt or F10 never opens the system menu.
       return 0;
+    case WM_SYSCOMMAND:
+      // The saver is running already: Windows need not start it again.
+      if ((wparam & 0xFFF0) == SC_SCREENSAVE) return 0;
+      return DefWindowProcW(window_, message, wparam, lparam);
     case WM_CLOSE:
       input_->CloseRequested();
       return 0;
