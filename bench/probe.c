@@ -45,36 +45,14 @@ static void die(const char *why) {
   exit(2);
 }
 
-/* Time on a processor in seconds, or -1 when the process is gone: the
- * scheduler's own account of every live thread (nanoseconds), which is much
- * finer than utime + stime in 10 ms ticks; a saver near idle needs that. */
+/* utime + stime in seconds, or -1 when the process is gone. Threads that
+ * have ended still count here (Wine's do), which the scheduler's per-thread
+ * figures would lose; over a 60 s window the 10 ms tick is fine enough. */
 static double cpu_seconds(pid_t pid) {
-  char path[320];
-  snprintf(path, sizeof path, "/proc/%d/task", (int)pid);
-  DIR *tasks = opendir(path);
-  if (tasks) {
-    unsigned long long total = 0;
-    int counted = 0;
-    struct dirent *t;
-    while ((t = readdir(tasks))) {
-      if (t->d_name[0] == '.') continue;
-      snprintf(path, sizeof path, "/proc/%d/task/%s/schedstat", (int)pid, t->d_name);
-      FILE *f = fopen(path, "r");
-      if (!f) continue;
-      unsigned long long ns = 0;
-      if (fscanf(f, "%llu", &ns) == 1) {
-        total += ns;
-        ++counted;
-      }
-      fclose(f);
-    }
-    closedir(tasks);
-    if (counted) return total / 1e9;
-  }
+  char path[64];
   char buf[1024];
-  FILE *f;
   snprintf(path, sizeof path, "/proc/%d/stat", (int)pid);
-  f = fopen(path, "r");
+  FILE *f = fopen(path, "r");
   if (!f) return -1;
   size_t n = fread(buf, 1, sizeof buf - 1, f);
   fclose(f);

@@ -302,7 +302,24 @@ class Report:
             "/proc over the window from the first frame to the key; RSS sampled each second. "
             "Start-up: exec to a full-screen window mapped and a one-pixel XGetImage answered "
             "(hacks: exec to the first drawing DAMAGE reports on the root). Dismissal: XTest key "
-            "or pointer move to waitpid; \"screen back\": to the window's unmap.")
+            "or pointer move to waitpid; \"screen back\": to the window's unmap. Wine: a private "
+            "prefix with a running wineserver, and unmanaged windows, since Xvfb has no window "
+            "manager and Wine waits 2 s for one to acknowledge each managed window it hides (last "
+            "row).")
+        ratios = []
+        for level in (1, 2, 4, 7, 11):
+            run = self.one(f"speed{level}", "hold")
+            if run is None or "passes" not in run:
+                continue
+            passes = num(run, "passes")
+            ratios.append(
+                f"sspeed={level} stars {pct((num(run, 'stars') / (passes / STAR_EVERY) - 1) * 100)}, "
+                f"eraser dots {pct((num(run, 'eraser_dots') / (passes / ERASER_EVERY) - 1) * 100)}, "
+                f"cat px {pct((num(run, 'sprite_pixels') / (passes * SPRITE_SHARE / STEPS_PER_PIXEL) - 1) * 100)}")
+        if ratios:
+            out.append("")
+            out.append("Counts against the run's own passes (stars = passes/20, eraser dots = "
+                       "passes/18, cat pixels = passes/10/7): " + "; ".join(ratios) + ".")
         out.append("")
         if self.missed:
             out.append("Targets missed: " + "; ".join(self.missed) + ".")

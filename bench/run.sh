@@ -147,6 +147,10 @@ probe() {
   local err="$WORK/stderr.txt" line counters
   line=$("$PROBE" --xserver "$XVFB_PID" "$@" 2>"$err") || line="probe_failed=1"
   counters=$(sed -n 's/^mofu-counters //p' "$err" | tail -n 1)
+  # A program that ended by itself says why on its standard error.
+  case "$line" in
+    *exited_early=1*) counters="$counters why=$({ grep -v '^mofu-counters' "$err" || true; } | tail -c 300 | tr -s ' \t\n' '_')" ;;
+  esac
   echo "row=$row kind=$kind $line $counters" >>"$RAW"
   sleep 0.3  # let the server settle between runs
 }
