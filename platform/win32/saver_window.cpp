@@ -89,6 +89,14 @@ void SaverWindow::Blit(const Rect& rect, const std::uint32_t* pixels, int stride
 void SaverWindow::Flush() { GdiFlush(); }
 
 void SaverWindow::PumpEvents(SkyInput& input) {
+  // Every look at the queue is a call into the window system (a server round
+  // trip under Wine) and the loop yields thousands of times a second; a look
+  // every millisecond misses nothing a person does, and a wait that input cut
+  // short looks at once.
+  const std::int64_t now = NowMicros();
+  if (!input_seen_ && now - last_look_micros_ < kLookEveryMicros) return;
+  input_seen_ = false;
+  last_look_micros_ = now;
   input_ = &input;
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -110,12 +118,13 @@ std::int64_t SaverWindow::NowMicros() {
 }
 
 bool SaverWindow::WaitForInput(std::int64_t deadline_micros) {
-  if (GetQueueStatus(QS_INPUT) != 0) return true;
+  if (GetQueueStatus(QS_INPUT) != 0) return input_seen_ = true;
   const std::int64_t remaining = deadline_micros - NowMicros();
   if (remaining <= 0) return false;
   const auto milliseconds = static_cast<DWORD>((remaining + 999) / 1000);
-  return MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-         WAIT_OBJECT_0;
+  input_seen_ = MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT,
+                                            MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0;
+  return input_seen_;
 }
 
 LRESULT CALLBACK SaverWindow::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -38,6 +38,9 @@ class SaverWindow final : public SkySurface {
   LARGE_INTEGER counter_frequency_{};
   // Set only while PumpEvents delivers: input has nowhere to go otherwise.
   SkyInput* input_ = nullptr;
+  static constexpr std::int64_t kLookEveryMicros = 1'000;
+  std::int64_t last_look_micros_ = 0;
+  bool input_seen_ = false;
 };
 
 }  // namespace mofu::win32

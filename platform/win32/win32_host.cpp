@@ -45,8 +45,17 @@ int Win32Host::MsgBox(std::string_view prompt, int style, std::string_view title
                      static_cast<UINT>(style));
 }
 
-int Win32Host::ScreenPixelWidth() { return GetSystemMetrics(SM_CXSCREEN); }
-int Win32Host::ScreenPixelHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+// Asked for every star and eraser dot; under Wine each asking is a round trip
+// to the server, so the size is read once, as the saver window's is.
+int Win32Host::ScreenPixelWidth() {
+  if (screen_width_ == 0) screen_width_ = GetSystemMetrics(SM_CXSCREEN);
+  return screen_width_;
+}
+
+int Win32Host::ScreenPixelHeight() {
+  if (screen_height_ == 0) screen_height_ = GetSystemMetrics(SM_CYSCREEN);
+  return screen_height_;
+}
 
 // The pictures live in the Windows folder, "c:\windows" on a usual system.
 std::string Win32Host::PicturePath(std::string_view file_name) {

@@ -38,6 +38,8 @@ class Win32Host final : public Host {
   HINSTANCE instance_;
   // Held for the process's life: while it exists, another copy is running.
   HANDLE instance_mutex_;
+  int screen_width_ = 0;
+  int screen_height_ = 0;
   bool prev_instance_;
   RegistrySettings settings_;
   XorshiftSource random_;

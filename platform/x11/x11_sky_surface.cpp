@@ -171,7 +171,16 @@ void X11SkySurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stri
 void X11SkySurface::Flush() { XFlush(display_); }
 
 void X11SkySurface::PumpEvents(SkyInput& input) {
-  while (XPending(display_) > 0) {
+  // Looking at the connection is a system call, and the loop yields thousands
+  // of times a second; a look every millisecond misses nothing a person does,
+  // and a sleep that input cut short has already read it.
+  const std::int64_t now = NowMicros();
+  int mode = QueuedAlready;
+  if (now - last_read_micros_ >= kReadEveryMicros) {
+    mode = QueuedAfterReading;
+    last_read_micros_ = now;
+  }
+  while (XEventsQueued(display_, mode) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
     Dispatch(event, input);

@@ -41,6 +41,8 @@ class X11SkySurface final : public SkySurface {
   bool topmost_ = false;
   bool pointer_hidden_ = false;
   bool mapped_ = false;
+  static constexpr std::int64_t kReadEveryMicros = 1'000;
+  std::int64_t last_read_micros_ = 0;
   bool direct_pixels_ = false;  // the visual takes 0x00RRGGBB words as they are
 };
 
