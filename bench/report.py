@@ -97,7 +97,13 @@ class Report:
         cells = []
 
         def judged(error, name, sigma=0.0):
-            ok = abs(error) <= PACE_TARGET
+            # The sprite gate is a coin the loop must toss as it is: a rate
+            # further off than the target but within three of the coin's own
+            # standard deviations says nothing about the pace.
+            within_target = abs(error) <= PACE_TARGET
+            ok = within_target or abs(error) <= 3 * sigma
+            if judge and not within_target and ok:
+                return mark(True) + " (chance: within 3σ)"
             if judge and not ok:
                 noise = (f" (the sprite gate's coin alone spreads it by {sigma:.1f}% at 1σ)"
                          if sigma else "")
