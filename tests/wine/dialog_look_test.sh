@@ -25,30 +25,6 @@ dialog=$(find_window "$DIALOG_TITLE" 15)
 if [ -z "$dialog" ]; then
   fail "the dialog opens" "no window"
   stop_scr
-  # At 144 DPI the client area grows by half: 4125 x 2490 twips are 413 x 249
-# pixels there, and the frame around it stays as it was.
-DESKTOP='HKCU\Control Panel\Desktop'
-wine reg add "$DESKTOP" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-width_at_96=$WIDTH
-height_at_96=$HEIGHT
-start_scr /c
-dialog=$(find_window "$DIALOG_TITLE" 15)
-if [ -n "$dialog" ]; then
-  eval "$(xdotool getwindowgeometry --shell "$dialog")"
-  keys "$dialog" alt+F4
-  wait_exit 10
-  grown=$((WIDTH - width_at_96))
-  if [ "$grown" -ge 137 ] && [ "$grown" -le 139 ] && [ "$HEIGHT" -ge $((height_at_96 + 83)) ]; then
-    pass "scaled for 144 DPI"
-  else
-    fail "scaled for 144 DPI" "${WIDTH}x${HEIGHT}, against ${width_at_96}x${height_at_96} at 96 DPI"
-  fi
-else
-  fail "scaled for 144 DPI" "no dialog"
-fi
-stop_scr
-wine reg delete "$DESKTOP" /v LogPixels /f >/dev/null 2>&1
-
 finish
 fi
 sleep 1
