@@ -25,7 +25,7 @@ dialog=$(find_window "$DIALOG_TITLE" 15)
 if [ -z "$dialog" ]; then
   fail "the dialog opens" "no window"
   stop_scr
-finish
+  finish
 fi
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
