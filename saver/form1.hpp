@@ -54,6 +54,7 @@ class Form1 final : private SkyHandlers {
   void EraserStep();
   void SpriteStep();
   void PoseChange();
+  Int32 RandomSpriteTop();
   void PaceDelay();
 
   // SkyHandlers

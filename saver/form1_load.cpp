@@ -1,7 +1,4 @@
-#include <cmath>
-
 #include "platform/host.hpp"
-#include "platform/random.hpp"
 #include "platform/runtime_error.hpp"
 #include "platform/services.hpp"
 #include "saver/form1.hpp"
@@ -35,8 +32,7 @@ void Form1::Form_Load() {
   window_.Show();
   loop_.Pace = 200;
   SpriteLeft = CLng(window_.ScaleWidth() + 100);
-  SpriteTop = CLng(Fix(NextRandom() * (Screen::Height() / kTwipsPerPixel)) - Picture1().Height());
-  if (SpriteTop < 0) SpriteTop += 100;
+  SpriteTop = RandomSpriteTop();
 
   try {
     SpeedLevel = ReadSetting(kSpeedKey, kSpeedDefault);

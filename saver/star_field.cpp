@@ -1,8 +1,7 @@
-#include <cmath>
-
 #include "platform/random.hpp"
 #include "platform/services.hpp"
 #include "saver/form1.hpp"
+#include "saver/random_place.hpp"
 #include "settings/settings.hpp"
 
 namespace mofu {
@@ -26,8 +25,8 @@ void Form1::StarFieldLoop() {
 void Form1::StarStep() {
   if (loop_.StarTick == 0) {
     window_.SetDrawWidth(1);
-    const Int16 x = CInt(Fix(NextRandom() * (Screen::Width() / kTwipsPerPixel)));
-    const Int16 y = CInt(Fix(NextRandom() * (Screen::Height() / kTwipsPerPixel)));
+    const Int16 x = CInt(RandomColumn());
+    const Int16 y = CInt(RandomRow());
     const Int16 k = CInt(Fix(NextRandom() * 15.0f + 1.0f));
     window_.PSet(x, y, QBColor(k));
     loop_.StarTick = 1;
@@ -41,8 +40,8 @@ void Form1::StarStep() {
 void Form1::EraserStep() {
   if (loop_.BlkTick == 0) {
     window_.SetDrawWidth(BlkWidth);
-    const Int16 x = CInt(Fix(NextRandom() * (Screen::Width() / kTwipsPerPixel)));
-    const Int16 y = CInt(Fix(NextRandom() * (Screen::Height() / kTwipsPerPixel)));
+    const Int16 x = CInt(RandomColumn());
+    const Int16 y = CInt(RandomRow());
     window_.PSet(x, y, RGB(0, 0, 0));
     loop_.BlkTick = 1;
   } else if (loop_.BlkTick < 17) {

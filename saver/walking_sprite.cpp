@@ -3,6 +3,7 @@
 #include "platform/host.hpp"
 #include "platform/random.hpp"
 #include "platform/services.hpp"
+#include "saver/random_place.hpp"
 #include "saver/form1.hpp"
 #include "settings/settings.hpp"
 
@@ -38,8 +39,7 @@ void Form1::SpriteStep() {
     const Int16 d = RandomDigit();
     loop_.Pace = d == 0 ? 100 : 200;
     NextLeft = CLng(window_.ScaleWidth() + 200);
-    NextTop = CLng(Fix(NextRandom() * (Screen::Height() / kTwipsPerPixel)) - Picture1().Height());
-    if (NextTop < 0) NextTop += 100;
+    NextTop = RandomSpriteTop();
   }
 
   DriftRoll = RandomDigit();
@@ -60,6 +60,14 @@ void Form1::SpriteStep() {
   SpriteLeft = CLng(Picture1().Left());
   SpriteTop = CLng(Picture1().Top());
   PaceDelay();
+}
+
+// A random height for the sprite; near the top it is moved down by 100,
+// which may still leave a tall picture partly above the screen.
+Int32 Form1::RandomSpriteTop() {
+  Int32 top = CLng(RandomRow() - Picture1().Height());
+  if (top < 0) top += 100;
+  return top;
 }
 
 void Form1::PoseChange() {

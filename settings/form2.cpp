@@ -51,7 +51,7 @@ void Form2::Form_Load() {
   for (int i = 0; i < 5; ++i) {
     if (BlkWidth == kBlkChoices[i]) Option1(i).SetValue(kTrue);
   }
-  std::array<OptionButton, 5> speed = {Option2(), Option3(), Option4(), Option5(), Option6()};
+  std::array<OptionButton, 5> speed = SpeedOptions();
   for (int i = 0; i < 5; ++i) {
     if (SpeedLevel == kSpeedChoices[i]) speed[i].SetValue(kTrue);
   }
@@ -64,7 +64,7 @@ void Form2::Command1_Click() {
       break;
     }
   }
-  std::array<OptionButton, 5> speed = {Option2(), Option3(), Option4(), Option5(), Option6()};
+  std::array<OptionButton, 5> speed = SpeedOptions();
   for (int i = 0; i < 5; ++i) {
     if (speed[i].Value() == kTrue) {
       SpeedLevel = kSpeedChoices[i];

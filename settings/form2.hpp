@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include "platform/form_design.hpp"
@@ -40,6 +41,10 @@ class Form2 final : private DialogInput {
   OptionButton Option4() { return {*surface_, {"Option4"}}; }
   OptionButton Option5() { return {*surface_, {"Option5"}}; }
   OptionButton Option6() { return {*surface_, {"Option6"}}; }
+  // Option2 to Option6, fastest first.
+  std::array<OptionButton, 5> SpeedOptions() {
+    return {Option2(), Option3(), Option4(), Option5(), Option6()};
+  }
 
   // The buttons, as the user presses them.
   void Command1_Click();
