@@ -62,9 +62,7 @@ class SkyWindow final : public SkyInput, private PaceClock {
   PictureBox Picture1;
 
   void SetFocus(Focus focus) { focus_ = focus; }
-  Focus Focused() const { return focus_; }
   const Canvas& Sky() const { return canvas_; }
-  const SkyCounters& Counters() const { return counters_; }
   std::int64_t NominalMicros() const { return pace_.NominalMicros(); }
 
   // SkyInput: events from the backend.

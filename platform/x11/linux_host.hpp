@@ -3,7 +3,6 @@
 #include <X11/Xlib.h>
 
 #include <string>
-#include <vector>
 
 #include "platform/host.hpp"
 #include "platform/random.hpp"
