@@ -42,6 +42,22 @@ expect "fixed file and product version 1,1,0,28" test "${fixed:8:32}" = \
   "010001001c000000010001001c000000"
 expect "manifest resource" has_text "$listing" "--type=24 --name=1 "
 
+# String ID of the string table: block ID/16+1 holds sixteen strings, each a
+# 16-bit length and that many UTF-16 units.
+string_resource() {  # string_resource ID
+  local id=$1 hex pos=0 i len
+  hex=$(wrestool -x --raw --type=6 --name=$((id / 16 + 1)) "$SCR" 2>/dev/null | od -An -tx1 -v | tr -d ' \n')
+  for ((i = 0; i <= id % 16; i++)); do
+    [ $((pos + 4)) -le ${#hex} ] || return 1
+    len=$((16#${hex:pos+2:2}${hex:pos:2}))
+    [ "$i" -lt $((id % 16)) ] && pos=$((pos + 4 + len * 4))
+  done
+  printf "$(sed 's/../\\x&/g' <<<"${hex:pos+4:len*4}")" | iconv -f UTF-16LE -t UTF-8
+}
+# Windows' screen-saver settings list a saver by this string.
+name=$(string_resource 1)
+if [ "$name" = "Mofu Saver" ]; then pass "string 1 is the name"; else fail "string 1 is the name" "'$name'"; fi
+
 # Statically linked: nothing but Windows' own libraries.
 imports=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z')
 foreign=$(grep -vxE 'ADVAPI32.DLL|COMCTL32.DLL|GDI32.DLL|KERNEL32.DLL|MSVCRT.DLL|USER32.DLL|WINMM.DLL|SHCORE.DLL|UXTHEME.DLL' <<<"$imports")
