@@ -38,6 +38,7 @@ build() {  # build PRESET
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$jobs"
 }
 
+run_suite "harness self-test" bash tests/harness_test.sh
 run_suite "build (release)" build default
 run_suite "unit tests (release)" ctest --preset default
 run_suite "build (ASan+UBSan)" build asan

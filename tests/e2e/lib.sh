@@ -80,10 +80,17 @@ window_named() {  # window_named NAME: ids of mapped windows with that name
   xdotool search --onlyvisible --name "^$1\$" 2>/dev/null
 }
 
+# A case runs in a subshell. Every `fail` in it, even in a pipeline, a
+# command substitution or a loop, leaves its message in the case's own file,
+# so the case fails whatever runs after it (a cleanup, `return 0`); a case
+# also fails when it returns non-zero.
 check() {  # check NAME COMMAND...: runs a test case function
-  local name=$1
+  local name=$1 status
   shift
-  if ( "$@" ); then
+  CASE_FAILURES=$(mktemp)
+  ( "$@" )
+  status=$?
+  if [ "$status" -eq 0 ] && [ ! -s "$CASE_FAILURES" ]; then
     PASSED=$((PASSED + 1))
     echo "ok   - $name"
   else
@@ -91,10 +98,18 @@ check() {  # check NAME COMMAND...: runs a test case function
     FAILURES+=("$name")
     echo "FAIL - $name"
   fi
+  rm -f "$CASE_FAILURES"
+  CASE_FAILURES=
 }
 
-fail() {
+fail() {  # fail MESSAGE: fails the running case (outside one: the suite)
   echo "    $*" >&2
+  if [ -n "${CASE_FAILURES:-}" ]; then
+    printf '%s\n' "$*" >>"$CASE_FAILURES"
+  else
+    FAILED=$((FAILED + 1))
+    FAILURES+=("$*")
+  fi
   return 1
 }
 

@@ -144,14 +144,41 @@ stored_settings() {
     END { printf "%s|%s\n", ("blk" in value) ? value["blk"] : "-", ("sspeed" in value) ? value["sspeed"] : "-" }'
 }
 
-pass() {
+pass() {  # pass NAME: a case written out as if/else
   passed=$((passed + 1))
   echo "ok - $1"
 }
 
+# Inside a case run by check: fail MESSAGE fails that case, whatever runs
+# after it. Elsewhere: fail NAME MESSAGE, a case written out as if/else.
 fail() {
+  if [ -n "${CASE_FAILURES:-}" ]; then
+    echo "    $*" >&2
+    printf '%s\n' "$*" >>"$CASE_FAILURES"
+    return 1
+  fi
   failed=$((failed + 1))
-  echo "FAIL - $1: $2"
+  echo "FAIL - $1: ${*:2}"
+}
+
+# Runs a case in a subshell. Every fail in it, even in a pipeline or a
+# command substitution, is written to the case's own file, so a cleanup
+# after it cannot hide it; a case also fails when it returns non-zero.
+check() {  # check NAME COMMAND...
+  local name=$1 status
+  shift
+  CASE_FAILURES=$(mktemp)
+  ( "$@" )
+  status=$?
+  if [ "$status" -eq 0 ] && [ ! -s "$CASE_FAILURES" ]; then
+    passed=$((passed + 1))
+    echo "ok - $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL - $name"
+  fi
+  rm -f "$CASE_FAILURES"
+  CASE_FAILURES=
 }
 
 # The last line of every test script: run_all.sh adds these up.
