@@ -19,6 +19,9 @@ class SkyInput {
   virtual void CloseRequested() = 0;
   // The backend lost (part of) the picture on screen and wants it again.
   virtual void Exposed(const Rect& rect) = 0;
+  // The window took a new size (the surface's Width and Height tell it);
+  // nothing drawn before is on it any more.
+  virtual void Resized() = 0;
 };
 
 // The real window behind the saver: one per backend. It covers the whole

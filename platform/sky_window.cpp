@@ -127,6 +127,14 @@ void SkyWindow::CloseRequested() { Unload(); }
 
 void SkyWindow::Exposed(const Rect& rect) { Invalidate(rect); }
 
+// A black sky of the new size fills up again within seconds, and nothing
+// drawn for the old size can land outside the new one.
+void SkyWindow::Resized() {
+  canvas_ = Canvas(surface_->Width(), surface_->Height());
+  dirty_.clear();
+  Invalidate({0, 0, canvas_.Width(), canvas_.Height()});
+}
+
 std::int64_t SkyWindow::NowMicros() { return surface_->NowMicros(); }
 
 bool SkyWindow::WaitForInput(std::int64_t deadline_micros) {

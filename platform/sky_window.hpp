@@ -72,6 +72,7 @@ class SkyWindow final : public SkyInput, private PaceClock {
   void KeyDown(Int16 key_code, Int16 shift, Int16 character) override;
   void CloseRequested() override;
   void Exposed(const Rect& rect) override;
+  void Resized() override;
 
  private:
   // PaceClock

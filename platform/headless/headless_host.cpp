@@ -231,6 +231,9 @@ void HeadlessHost::Deliver(SkyInput& input, const InputEvent& event) {
     case InputEvent::Kind::kClose:
       input.CloseRequested();
       break;
+    case InputEvent::Kind::kResized:
+      input.Resized();
+      break;
   }
 }
 

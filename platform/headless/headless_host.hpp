@@ -46,7 +46,7 @@ class MemorySettings final : public SettingsStore {
 
 // One scripted input event for the saver window.
 struct InputEvent {
-  enum class Kind { kPointer, kButtonDown, kButtonUp, kKey, kClose } kind;
+  enum class Kind { kPointer, kButtonDown, kButtonUp, kKey, kClose, kResized } kind;
   double x = 0;
   double y = 0;
   std::int16_t key_code = 0;

@@ -47,13 +47,12 @@ std::int16_t CharacterOf(WPARAM virtual_key, LPARAM key_data) {
 
 }  // namespace
 
-SaverWindow::SaverWindow(HINSTANCE instance) {
+SaverWindow::SaverWindow(HINSTANCE instance, VirtualDesktop& desktop)
+    : desktop_(desktop), area_(desktop.Area()) {
   QueryPerformanceFrequency(&counter_frequency_);
   RegisterSkyClass(instance, &SaverWindow::WindowProc);
-  width_ = GetSystemMetrics(SM_CXSCREEN);
-  height_ = GetSystemMetrics(SM_CYSCREEN);
-  window_ = CreateWindowExW(0, kClassName, L"Mofu Saver", WS_POPUP, 0, 0, width_, height_, nullptr,
-                            nullptr, instance, this);
+  window_ = CreateWindowExW(0, kClassName, L"Mofu Saver", WS_POPUP, area_.left, area_.top,
+                            area_.width, area_.height, nullptr, nullptr, instance, this);
   if (window_ == nullptr) throw std::runtime_error("The saver window could not be created");
   dc_ = GetDC(window_);
 }
@@ -64,7 +63,8 @@ SaverWindow::~SaverWindow() {
 }
 
 void SaverWindow::Show() {
-  SetWindowPos(window_, nullptr, 0, 0, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window_, nullptr, area_.left, area_.top, area_.width, area_.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
   SetFocus(window_);
@@ -107,7 +107,20 @@ void SaverWindow::PumpEvents(SkyInput& input) {
     DispatchMessageW(&message);
     RethrowPendingException();
   }
+  if (display_changed_) {
+    display_changed_ = false;
+    FitDesktop();
+    input.Resized();
+  }
   input_ = nullptr;
+}
+
+// A monitor came or went, or changed its mode: cover what there is now.
+void SaverWindow::FitDesktop() {
+  desktop_.Reread();
+  area_ = desktop_.Area();
+  SetWindowPos(window_, nullptr, area_.left, area_.top, area_.width, area_.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::int64_t SaverWindow::NowMicros() {
@@ -133,6 +146,7 @@ LRESULT CALLBACK SaverWindow::WindowProc(HWND window, UINT message, WPARAM wpara
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* self = reinterpret_cast<SaverWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self != nullptr && message == WM_DISPLAYCHANGE) self->display_changed_ = true;
   if (self == nullptr || self->input_ == nullptr) {
     if (message == WM_PAINT) ValidateRect(window, nullptr);
     return DefWindowProcW(window, message, wparam, lparam);

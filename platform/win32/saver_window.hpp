@@ -1,22 +1,23 @@
 #pragma once
 
 #include "platform/sky_surface.hpp"
+#include "platform/win32/virtual_desktop.hpp"
 #include "platform/win32/windows_api.hpp"
 
 namespace mofu::win32 {
 
-// The saver's borderless black window over the whole primary screen. It
+// The saver's borderless black window over every monitor. It
 // keeps no picture of its own: the runtime's sky is copied in with Blit and
 // asked for again when Windows has lost part of it.
 class SaverWindow final : public SkySurface {
  public:
-  explicit SaverWindow(HINSTANCE instance);
+  SaverWindow(HINSTANCE instance, VirtualDesktop& desktop);
   ~SaverWindow() override;
   SaverWindow(const SaverWindow&) = delete;
   SaverWindow& operator=(const SaverWindow&) = delete;
 
-  int Width() const override { return width_; }
-  int Height() const override { return height_; }
+  int Width() const override { return area_.width; }
+  int Height() const override { return area_.height; }
   std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(window_); }
   void Show() override;
   void Hide() override;
@@ -30,11 +31,14 @@ class SaverWindow final : public SkySurface {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnPaint();
+  void FitDesktop();
 
   HWND window_ = nullptr;
   HDC dc_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
+  VirtualDesktop& desktop_;
+  DesktopArea area_;
+  // Seen whenever it comes; acted on while input has somewhere to go.
+  bool display_changed_ = false;
   LARGE_INTEGER counter_frequency_{};
   // Set only while PumpEvents delivers: input has nowhere to go otherwise.
   SkyInput* input_ = nullptr;

@@ -45,17 +45,12 @@ int Win32Host::MsgBox(std::string_view prompt, int style, std::string_view title
                      static_cast<UINT>(style));
 }
 
-// Asked for every star and eraser dot; under Wine each asking is a round trip
-// to the server, so the size is read once, as the saver window's is.
-int Win32Host::ScreenPixelWidth() {
-  if (screen_width_ == 0) screen_width_ = GetSystemMetrics(SM_CXSCREEN);
-  return screen_width_;
-}
+// The screen is every monitor, as on Linux. Asked for every star and eraser
+// dot; under Wine each asking is a round trip to the server, so the size is
+// read once and again only when the displays change.
+int Win32Host::ScreenPixelWidth() { return desktop_.Area().width; }
 
-int Win32Host::ScreenPixelHeight() {
-  if (screen_height_ == 0) screen_height_ = GetSystemMetrics(SM_CYSCREEN);
-  return screen_height_;
-}
+int Win32Host::ScreenPixelHeight() { return desktop_.Area().height; }
 
 // The pictures live in the Windows folder, "c:\windows" on a usual system.
 std::string Win32Host::PicturePath(std::string_view file_name) {
@@ -66,7 +61,7 @@ std::string Win32Host::PicturePath(std::string_view file_name) {
 }
 
 std::unique_ptr<SkySurface> Win32Host::CreateSkySurface() {
-  return std::make_unique<SaverWindow>(instance_);
+  return std::make_unique<SaverWindow>(instance_, desktop_);
 }
 
 std::unique_ptr<DialogSurface> Win32Host::CreateDialogSurface(const FormDesign& design,

@@ -3,6 +3,7 @@
 #include "platform/host.hpp"
 #include "platform/random.hpp"
 #include "platform/win32/registry_settings.hpp"
+#include "platform/win32/virtual_desktop.hpp"
 #include "platform/win32/windows_api.hpp"
 
 namespace mofu::win32 {
@@ -38,8 +39,7 @@ class Win32Host final : public Host {
   HINSTANCE instance_;
   // Held for the process's life: while it exists, another copy is running.
   HANDLE instance_mutex_;
-  int screen_width_ = 0;
-  int screen_height_ = 0;
+  VirtualDesktop desktop_;
   bool prev_instance_;
   RegistrySettings settings_;
   XorshiftSource random_;
