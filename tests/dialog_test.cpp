@@ -49,6 +49,8 @@ TEST_F(Dialog, ShowsTheStoredChoicesAndWritesWhatIsSelected) {
        {"blk=40", "sspeed=2"}, 40},
       {"letters in sspeed", "80", "abc", {"Option1", 3}, {"Option2"}, {}, "OK",
        {"blk=80", "sspeed=1"}, 80},
+      {"signed numbers are read", "+80", "+4", {"Option1", 3}, {"Option4"}, {}, "OK",
+       {"blk=80", "sspeed=4"}, 80},
       {"few and fastest", nullptr, nullptr, {"Option1", 2}, {"Option3"},
        {{"Option1", 4}, {"Option2"}}, "OK", {"blk=120", "sspeed=1"}, 120},
       {"changes then Cancel", "10", "7", {"Option1", 0}, {"Option5"},

@@ -30,6 +30,18 @@ TEST_F(Dismissal, WhichInputsEndTheSaverAndWhen) {
       {"press on the cat, release on the sky", {{2, Down(110, 110)}, {3, Up(500, 500)}}, kNever},
       {"motion over the cat is unseen", {{1, Pointer(300, 300)}, {2, Pointer(110, 110)}, {3, Pointer(300, 300)}, {4, Pointer(301, 300)}}, 4},
       {"first report over the cat", {{1, Pointer(110, 110)}, {2, Pointer(300, 300)}, {3, Pointer(301, 300)}}, 3},
+      // A reference with one coordinate at 0 is still a reference.
+      {"reference on the left edge", {{1, Pointer(0, 500)}, {2, Pointer(1, 500)}}, 2},
+      {"reference on the top edge", {{1, Pointer(700, 0)}, {2, Pointer(700, 1)}}, 2},
+      {"reference on the left edge, then the origin", {{1, Pointer(0, 500)}, {2, Pointer(0, 0)}}, 2},
+      {"reference on the left edge, held still", {{1, Pointer(0, 500)}, {2, Pointer(0, 500)}}, kNever},
+      {"reference in the far corner", {{1, Pointer(1919, 1079)}, {2, Pointer(1919, 1078)}}, 2},
+      // Beyond 16 bits: movement, never a wrap onto the reference.
+      {"x beyond 16 bits", {{1, Pointer(300, 300)}, {2, Pointer(70000, 300)}}, 2},
+      {"x 65536 to the right", {{1, Pointer(300, 300)}, {2, Pointer(300 + 65536, 300)}}, 2},
+      {"y below -32768", {{1, Pointer(300, 300)}, {2, Pointer(300, -32769)}}, 2},
+      {"y 65536 lower", {{1, Pointer(300, 300)}, {2, Pointer(300, 300 + 65536)}}, 2},
+      {"first report beyond 16 bits", {{1, Pointer(40000, 300)}}, 1},
       {"any key", {{3, Key(65, 'a')}}, 3},
       {"shift alone", {{4, Key(16)}}, 4},
       {"several inputs in one yield", {{2, Key()}, {2, Down(500, 500)}, {2, Up(500, 500)}}, 2},

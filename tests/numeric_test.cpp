@@ -70,6 +70,24 @@ TEST(Numeric, TextToInt16) {
       {"32768", {}, ErrorNumber::kOverflow},
       {"-32769", {}, ErrorNumber::kOverflow},
       {"99999999999999999999999", {}, ErrorNumber::kOverflow},
+      // Signs: one, leading, right against the digits.
+      {"+40", 40, {}},
+      {"+4", 4, {}},
+      {" +7 ", 7, {}},
+      {"\t-5\t", -5, {}},
+      {"-0", 0, {}},
+      {"+0", 0, {}},
+      {"+32767", 32767, {}},
+      {"-32768.5", -32768, {}},
+      {"+32768", {}, ErrorNumber::kOverflow},
+      {"+", {}, ErrorNumber::kTypeMismatch},
+      {"+-5", {}, ErrorNumber::kTypeMismatch},
+      {"--5", {}, ErrorNumber::kTypeMismatch},
+      {"+ 5", {}, ErrorNumber::kTypeMismatch},
+      {"- 5", {}, ErrorNumber::kTypeMismatch},
+      {"5-", {}, ErrorNumber::kTypeMismatch},
+      {"4 0", {}, ErrorNumber::kTypeMismatch},
+      {"+.", {}, ErrorNumber::kTypeMismatch},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -23,6 +23,10 @@ TEST_F(SaverReads, DefaultsWhenAbsentFallBacksWhenUnreadable) {
       {"33", "-5", 33, -5},       // numbers outside the choices are used as they are
       {"x", "y", 40, 1},          // both unreadable: each falls back on its own
       {nullptr, "zz", 40, 1},
+      {"+80", "+4", 80, 4},       // a leading plus is read, not a fall-back
+      {"-0", "+0", 0, 0},
+      {"+", "-", 40, 1},          // a sign alone is no number
+      {" 20 ", " ", 20, 1},       // blanks around a number are fine; blanks alone are not
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.blk ? c.blk : "-") + " " + (c.sspeed ? c.sspeed : "-"));

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -6,6 +7,8 @@
 
 namespace mofu::test {
 namespace {
+
+float Below(float tenth) { return std::nextafter(tenth, 0.0f); }
 
 // Pass 1 draws the first height (0.01: the sprite starts at top 70), a star
 // and an eraser, and skips the sprite; each later pass runs one sprite step
@@ -71,6 +74,17 @@ TEST_F(Sprite, WrapsOnlyOnceItsRightEdgeHasPassedTheLeftEdge) {
       {"drift up", 100, {0.7f, 0.1f, 0.5f}, 99, 69, 200},
       {"drift stays", 100, {0.7f, 0.5f, 0.5f}, 99, 70, 200},
       {"pose draws b and c only after a >= 6", 100, {0.5f, 0.6f, 0.5f, 0.9f}, 99, 70, 200},
+      // Digits are cut, not rounded: at and just either side of a tenth.
+      {"d just below 0.1 is fast", -58, {Below(0.1f), 0.5f, 0.5f, 0.5f}, 2120, 500, 100},
+      {"d at 0.1 is not fast", -58, {0.1f, 0.5f, 0.5f, 0.5f}, 2120, 500, 200},
+      {"d at 0.19 is not fast", -58, {0.19f, 0.5f, 0.5f, 0.5f}, 2120, 500, 200},
+      {"drift roll just below 0.7 is no drift", 100, {Below(0.7f), 0.5f}, 99, 70, 200},
+      {"drift roll 0.75 drifts", 100, {0.75f, 0.8f, 0.5f}, 99, 71, 200},
+      {"drift roll just below 0.8 drifts", 100, {Below(0.8f), 0.8f, 0.5f}, 99, 71, 200},
+      {"drift just below 0.8 stays", 100, {0.7f, Below(0.8f), 0.5f}, 99, 70, 200},
+      {"drift just below 0.2 goes up", 100, {0.7f, Below(0.2f), 0.5f}, 99, 69, 200},
+      {"drift at 0.2 stays", 100, {0.7f, 0.2f, 0.5f}, 99, 70, 200},
+      {"pose a just below 0.6 draws no more", 100, {0.5f, Below(0.6f)}, 99, 70, 200},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

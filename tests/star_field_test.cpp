@@ -1,7 +1,15 @@
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "tests/harness.hpp"
 
 namespace mofu::test {
 namespace {
+
+float Below(float f) { return std::nextafter(f, 0.0f); }
+float Above(float f) { return std::nextafter(f, 1.0f); }
 
 class StarField : public HostTest {};
 
@@ -19,6 +27,80 @@ TEST_F(StarField, StarsEveryTwentyPassesErasersEveryEighteen) {
   EXPECT_EQ(eraser_passes, (std::vector<int>{1, 19, 37, 55}));
   // Each pass draws one digit for the sprite gate; stars three draws, erasers two.
   EXPECT_EQ(fake().random.drawn, 1 + 60 + 3 * 3 + 4 * 2);
+}
+
+// A digit is the draw times ten, cut in single precision: a tenth, the float
+// just above it, its middle and the last float before the next tenth all
+// give its digit; the float just below it gives the digit before.
+TEST_F(StarField, DigitsAreCutAtEveryTenth) {
+  for (int d = 0; d <= 9; ++d) {
+    const float tenth = static_cast<float>(d) / 10.0f;
+    const float next = static_cast<float>(d + 1) / 10.0f;
+    std::vector<std::pair<float, int>> rows = {
+        {tenth, d}, {Above(tenth), d}, {tenth + 0.05f, d}, {Below(next), d}};
+    if (d > 0) rows.push_back({Below(tenth), d - 1});
+    for (const auto& [draw, digit] : rows) {
+      SCOPED_TRACE(testing::Message() << "draw " << draw);
+      Script({draw});
+      EXPECT_EQ(RandomDigit(), digit);
+    }
+  }
+}
+
+// The sprite gate opens on a 7 only: one sprite step draws two more numbers.
+TEST_F(StarField, TheSpriteGateOpensOnSevenOnly) {
+  struct Case {
+    float gate;
+    bool steps;
+  };
+  const Case cases[] = {{0.7f, true},        {Above(0.7f), true},  {0.75f, true},
+                        {Below(0.8f), true}, {Below(0.7f), false}, {0.8f, false},
+                        {0.65f, false},      {0.0f, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "gate " << c.gate);
+    Fresh();
+    Script({0.01f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, c.gate, 0.5f, 0.5f});
+    fake().KeyAtYield(1);
+    RunSaver();
+    EXPECT_EQ(Form1::Instance().Loop().StepTick, c.steps ? 1 : 0);
+    EXPECT_EQ(fake().random.drawn, c.steps ? 9 : 7);
+  }
+}
+
+// Stars stay one pixel and eraser dots stay as wide as the setting on every
+// pass, not only on the first. Each eraser dot lands just under half its
+// width to the right of the last star, so only a dot of the full width
+// covers it.
+TEST_F(StarField, WidthsHoldOnEveryPass) {
+  for (const char* blk : {"10", "33", "120"}) {
+    SCOPED_TRACE(blk);
+    Fresh();
+    fake().settings.Put("blk", blk);
+    const int reach = std::atoi(blk) / 2 - 1;
+    const float eraser_x = (960.5f + static_cast<float>(reach)) / 1920.0f;
+    Script({0.5f});  // the sprite's first height, drawn on loading
+    for (int pass = 1; pass <= 60; ++pass) {
+      if ((pass - 1) % 20 == 0) Script({0.5f, 0.5f, 0.5f});  // star at (960, 540), colour 8
+      if ((pass - 1) % 18 == 0) Script({eraser_x, 0.5f});
+      Script({0.5f});  // no sprite step
+    }
+    std::vector<std::string> wrong;
+    fake().on_yield = [&](int pass) {
+      const Canvas& sky = Form1::Instance().Window().Sky();
+      // Stars at 1, 21 and 41; erasers at 1, 19, 37 and 55.
+      const bool lit = (pass >= 21 && pass < 37) || (pass >= 41 && pass < 55);
+      const std::uint8_t want = lit ? 8 : 0;
+      if (sky.At(960, 540) != want) wrong.push_back("centre at pass " + std::to_string(pass));
+      if (sky.At(959, 540) != 0 || sky.At(961, 540) != 0 || sky.At(960, 539) != 0 ||
+          sky.At(960, 541) != 0) {
+        wrong.push_back("star wider than a pixel at pass " + std::to_string(pass));
+      }
+    };
+    fake().KeyAtYield(60);
+    RunSaver();
+    EXPECT_EQ(wrong, std::vector<std::string>{});
+    EXPECT_TRUE(fake().random.script.empty());
+  }
 }
 
 TEST_F(StarField, DrawsWhereAndInTheColourTheDrawsSay) {
