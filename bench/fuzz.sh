@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Fuzzes the picture decoder and the settings reader with libFuzzer (Debian's
+# clang, AddressSanitizer and UndefinedBehaviorSanitizer), each target for a
+# bounded time, all targets side by side. Not part of the tests: run it by
+# hand, niced, and copy the summary into bench/results.md.
+# Usage: bench/fuzz.sh [SECONDS per target, default 60] [TARGET...]
+#   targets: picture settings (default: both)
+# Crashes are left in build/fuzz/crashes/; the grown corpus in
+# build/fuzz/corpus/TARGET (seeded from bench/fuzz/corpus/TARGET).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for f in bench/fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" _fuzz.cpp)"); done
+fi
+
+out=build/fuzz
+mkdir -p "$out/crashes"
+CXX=${CXX:-clang++}
+flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I.)
+
+build_target() {  # build_target NAME: the target and the sources it exercises
+  local sources
+  case $1 in
+    picture) sources=(bench/fuzz/picture_fuzz.cpp platform/picture.cpp) ;;
+    settings) sources=(bench/fuzz/settings_fuzz.cpp) ;;
+    *) echo "unknown target: $1" >&2; return 1 ;;
+  esac
+  "$CXX" "${flags[@]}" "${sources[@]}" -o "$out/$1_fuzz"
+}
+
+for t in "${targets[@]}"; do
+  echo "building $t" >&2
+  build_target "$t" || exit 1
+done
+
+pids=()
+for t in "${targets[@]}"; do
+  mkdir -p "$out/corpus/$t"
+  cp -n bench/fuzz/corpus/"$t"/* "$out/corpus/$t/" 2>/dev/null
+  dict=()
+  [ -f "bench/fuzz/$t.dict" ] && dict=(-dict="bench/fuzz/$t.dict")
+  # A picture or settings file that wants more than this is refused long
+  # before: a larger allocation is itself a finding.
+  # Forked jobs, so that a finding is written down and the run goes on.
+  nice -n 19 "$out/${t}_fuzz" "$out/corpus/$t" "${dict[@]}" -fork=1 -ignore_crashes=1 \
+    -ignore_ooms=1 -ignore_timeouts=1 -max_total_time="$seconds" -timeout=10 \
+    -rss_limit_mb=1024 -malloc_limit_mb=512 -artifact_prefix="$out/crashes/$t-" \
+    >"$out/$t.log" 2>&1 &
+  pids+=($!)
+done
+status=0
+for p in "${pids[@]}"; do wait "$p" || status=1; done
+
+for t in "${targets[@]}"; do
+  log=$out/$t.log
+  last=$(grep -E '^#[0-9]+' "$log" | tail -n 1)
+  runs=$(sed -n 's/^#\([0-9]*\).*/\1/p' <<<"$last")
+  cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
+  ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
+  files=$(find "$out/corpus/$t" -type f | wc -l)
+  crashes=$(find "$out/crashes" -name "$t-*" | wc -l)
+  echo "$t: ${seconds} s, ${runs:-?} runs, cov ${cov:-?}, ft ${ft:-?}, corpus $files files, crashes $crashes"
+done
+exit "$status"
