@@ -20,4 +20,22 @@ std::wstring_view ArgumentText(std::wstring_view command_line) {
   return command_line.substr(i);
 }
 
+// Strict: a handle that is not all digits, or too big to be one, is no
+// handle at all, rather than the number its first digits happen to make.
+std::uintptr_t ConfigureOwner(std::wstring_view arguments) {
+  if (arguments.size() < 4 || arguments[0] != L'/' ||
+      (arguments[1] != L'c' && arguments[1] != L'C') ||
+      (arguments[2] != L':' && arguments[2] != L' ')) {
+    return 0;
+  }
+  std::uintptr_t handle = 0;
+  for (const wchar_t c : arguments.substr(3)) {
+    if (c < L'0' || c > L'9') return 0;
+    const auto digit = static_cast<std::uintptr_t>(c - L'0');
+    if (handle > (UINTPTR_MAX - digit) / 10) return 0;
+    handle = handle * 10 + digit;
+  }
+  return handle;
+}
+
 }  // namespace mofu::win32

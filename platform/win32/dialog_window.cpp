@@ -70,8 +70,12 @@ bool IsBackdrop(ControlKind kind) {
 
 }  // namespace
 
-DialogWindow::DialogWindow(HINSTANCE instance, const FormDesign& design, DialogInput& input)
-    : input_(input), client_width_(design.client_width), client_height_(design.client_height) {
+DialogWindow::DialogWindow(HINSTANCE instance, const FormDesign& design, DialogInput& input,
+                           HWND owner)
+    : owner_(owner),
+      input_(input),
+      client_width_(design.client_width),
+      client_height_(design.client_height) {
   INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&common);
   RegisterDialogClass(instance, &DialogWindow::WindowProc);
@@ -90,13 +94,18 @@ DialogWindow::DialogWindow(HINSTANCE instance, const FormDesign& design, DialogI
 
   // Created on the primary monitor, so its DPI is the one the dialog opens on.
   window_ = CreateWindowExW(kExStyle, kClassName, Widen(design.caption).c_str(), kStyle, 0, 0, 0, 0,
-                            nullptr, nullptr, instance, this);
+                            owner_, nullptr, instance, this);
   if (window_ == nullptr) throw std::runtime_error("The dialog could not be created");
+  // An owner that was disabled already is someone else's to enable again.
+  if (owner_ != nullptr) owner_disabled_ = !EnableWindow(owner_, FALSE);
   CreateControls(instance);
   Layout(WindowDpi(window_), nullptr);
 }
 
+// The owner comes back before the dialog goes, so Windows hands it the
+// activation rather than some unrelated window.
 DialogWindow::~DialogWindow() {
+  if (owner_disabled_) EnableWindow(owner_, TRUE);
   DestroyWindow(window_);
   for (const Control& control : controls_) DeleteObject(control.font);
   DestroyIcon(icon_);

@@ -11,10 +11,11 @@ namespace mofu::win32 {
 // A form's dialog made of Win32 controls, laid out from its design at the
 // DPI of the monitor it is on. Frames are drawn as group boxes; since those
 // are not containers in Win32, a frame's controls are placed on the dialog
-// at the frame's offset, and their radio group is the frame.
+// at the frame's offset, and their radio group is the frame. Given an owner,
+// it keeps that window disabled while it is open, as a modal dialog does.
 class DialogWindow final : public DialogSurface {
  public:
-  DialogWindow(HINSTANCE instance, const FormDesign& design, DialogInput& input);
+  DialogWindow(HINSTANCE instance, const FormDesign& design, DialogInput& input, HWND owner);
   ~DialogWindow() override;
   DialogWindow(const DialogWindow&) = delete;
   DialogWindow& operator=(const DialogWindow&) = delete;
@@ -48,6 +49,8 @@ class DialogWindow final : public DialogSurface {
   Control* Find(HWND window);
 
   HWND window_ = nullptr;
+  HWND owner_;
+  bool owner_disabled_ = false;
   HICON icon_ = nullptr;
   DialogInput& input_;
   int client_width_;   // twips

@@ -13,6 +13,13 @@ namespace {
 constexpr wchar_t kInstanceMutexName[] = L"MofuSaver.SingleInstance";
 constexpr wchar_t kProgramTitle[] = L"Mofu Saver";
 
+// Started by the screen-saver settings as "/c:HWND", the dialog belongs to
+// that window; a number that is no window is ignored.
+HWND ConfigureOwnerWindow() {
+  HWND owner = reinterpret_cast<HWND>(ConfigureOwner(ArgumentText(GetCommandLineW())));
+  return owner != nullptr && IsWindow(owner) ? owner : nullptr;
+}
+
 std::uint64_t RandomSeed() {
   LARGE_INTEGER counter;
   QueryPerformanceCounter(&counter);
@@ -66,7 +73,7 @@ std::unique_ptr<SkySurface> Win32Host::CreateSkySurface() {
 
 std::unique_ptr<DialogSurface> Win32Host::CreateDialogSurface(const FormDesign& design,
                                                               DialogInput& input) {
-  auto dialog = std::make_unique<DialogWindow>(instance_, design, input);
+  auto dialog = std::make_unique<DialogWindow>(instance_, design, input, ConfigureOwnerWindow());
   dialog_ = dialog->Window();
   return dialog;
 }
