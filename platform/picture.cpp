@@ -1,8 +1,6 @@
 #include "platform/picture.hpp"
 
-#include <fstream>
-#include <iterator>
-
+#include "platform/regular_file.hpp"
 #include "platform/runtime_error.hpp"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -10,6 +8,8 @@
 #define STBI_ONLY_PNG
 #define STBI_ONLY_BMP
 #define STBI_NO_STDIO
+// The decoder's own refusal, in case a header slips past the check below.
+#define STBI_MAX_DIMENSIONS 4096
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
@@ -27,9 +27,19 @@ Picture DecodePicture(const std::uint8_t* data, std::size_t size) {
   int width = 0;
   int height = 0;
   int channels = 0;
-  if (size == 0 || size > 64u << 20) throw RuntimeError(ErrorNumber::kInvalidPicture, "Invalid picture");
-  stbi_uc* rgba = stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
-  if (rgba == nullptr) throw RuntimeError(ErrorNumber::kInvalidPicture, "Invalid picture");
+  const auto invalid = [] { return RuntimeError(ErrorNumber::kInvalidPicture, "Invalid picture"); };
+  if (size == 0 || size > kPictureFileLimit) throw invalid();
+  // A small file may declare a huge image: its size is judged from the header
+  // before a single pixel is allocated.
+  if (!stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) ||
+      width <= 0 || height <= 0 || width > kPictureSideLimit || height > kPictureSideLimit ||
+      std::uint64_t{4} * static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
+          kPicturePixelBytesLimit) {
+    throw invalid();
+  }
+  stbi_uc* rgba =
+      stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
+  if (rgba == nullptr) throw invalid();
   Picture picture;
   picture.width = width;
   picture.height = height;
@@ -37,17 +47,24 @@ Picture DecodePicture(const std::uint8_t* data, std::size_t size) {
   for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
     const stbi_uc* p = rgba + i * 4;
     // Transparent pixels show the box's black background.
-    picture.pixels[i] = p[3] < 128 ? 0u : (std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2]);
+    picture.pixels[i] =
+        p[3] < 128 ? 0u : (std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2]);
   }
   stbi_image_free(rgba);
   return picture;
 }
 
 Picture LoadPicture(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw RuntimeError(ErrorNumber::kFileNotFound, "File not found: " + path);
-  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
-  return DecodePicture(bytes.data(), bytes.size());
+  std::string bytes;
+  switch (ReadRegularFile(path, kPictureFileLimit, bytes)) {
+    case FileRead::kRead:
+      break;
+    case FileRead::kMissing:
+      throw RuntimeError(ErrorNumber::kFileNotFound, "File not found: " + path);
+    case FileRead::kRefused:
+      throw RuntimeError(ErrorNumber::kPathFileAccess, "Path/File access error: " + path);
+  }
+  return DecodePicture(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
 }  // namespace mofu

@@ -16,8 +16,16 @@ struct Picture {
   std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
+// What a picture may cost. The pose pictures are a few kilobytes; anything
+// far beyond that is a mistake or an attack, refused before it is decoded.
+inline constexpr std::size_t kPictureFileLimit = 4u << 20;
+inline constexpr int kPictureSideLimit = 4096;
+inline constexpr std::uint64_t kPicturePixelBytesLimit = 64u << 20;
+
 // Reads a picture file (GIF, PNG, BMP). A missing file raises "File not
-// found"; a file that cannot be decoded raises "Invalid picture".
+// found"; one that is not a regular file of at most kPictureFileLimit bytes
+// raises "Path/File access error"; one that cannot be decoded, or declares
+// an image beyond the limits above, raises "Invalid picture".
 Picture LoadPicture(const std::string& path);
 
 // Decodes a picture already in memory; raises "Invalid picture" on failure.

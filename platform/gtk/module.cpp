@@ -6,7 +6,6 @@
 #include "platform/gtk/font_substitutes.hpp"
 #include "platform/gtk/gtk_module.hpp"
 #include "platform/gtk/message_box.hpp"
-#include "platform/gtk/settings_file.hpp"
 #include "platform/gtk/signal_guard.hpp"
 
 namespace mofu::gtk {
@@ -35,14 +34,4 @@ constexpr ModuleApi kApi = {Init, ShowMessageBox, CreateDialog, RunEventLoop};
 
 extern "C" __attribute__((visibility("default"))) const mofu::gtk::ModuleApi* mofu_gtk_module() {
   return &mofu::gtk::kApi;
-}
-
-// Only the dialog writes settings, so the writer lives here with GLib and
-// the saver itself carries none of it.
-extern "C" __attribute__((visibility("default"))) bool mofu_gtk_write_setting(const char* path,
-                                                                              const char* group,
-                                                                              const char* key,
-                                                                              const char* value) {
-  if (!path || !group || !key || !value) return false;
-  return mofu::gtk::WriteSettingValue(path, group, key, value);
 }

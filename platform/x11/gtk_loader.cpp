@@ -27,8 +27,4 @@ const gtk::ModuleApi* GtkLoader::Load(const std::string& path, std::string& erro
   return api_;
 }
 
-void* GtkLoader::Symbol(const char* name) const {
-  return handle_ != nullptr ? dlsym(handle_, name) : nullptr;
-}
-
 }  // namespace mofu::x11

@@ -13,8 +13,6 @@ class GtkLoader {
   ~GtkLoader();
   // The module's table, or nullptr with `error` set.
   const gtk::ModuleApi* Load(const std::string& path, std::string& error);
-  // Another function of the loaded module, or nullptr.
-  void* Symbol(const char* name) const;
 
  private:
   void* handle_ = nullptr;

@@ -1,50 +1,46 @@
 #include "platform/x11/ini_settings.hpp"
 
-#include <ini.h>
-
-#include <cstdlib>
+#include "platform/ini_text.hpp"
+#include "platform/regular_file.hpp"
+#include "platform/runtime_error.hpp"
+#include "platform/x11/settings_file.hpp"
 
 namespace mofu::x11 {
-namespace {
 
-struct Lookup {
-  std::string section;
-  std::string key;
-  std::optional<std::string> value;
-};
-
-int Collect(void* user, const char* section, const char* name, const char* value) {
-  auto* lookup = static_cast<Lookup*>(user);
-  // A key given twice counts with its last value.
-  if (lookup->section == section && lookup->key == name) lookup->value = value;
-  return 1;
-}
-
-}  // namespace
-
-std::string IniSettings::PathFor(std::string_view app) {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  std::string base;
-  if (config != nullptr && *config != '\0') {
-    base = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home != nullptr ? home : "") + "/.config";
+const std::string& IniSettings::Text(const std::string& path) {
+  auto found = texts_.find(path);
+  if (found == texts_.end()) {
+    std::string text;
+    if (path.empty() || ReadRegularFile(path, kSettingsFileLimit, text) != FileRead::kRead) {
+      text.clear();
+    }
+    found = texts_.emplace(path, std::move(text)).first;
   }
-  return base + "/" + std::string(app) + "/settings.ini";
+  return found->second;
 }
 
-// A missing or unreadable file holds nothing, so every read gives its default.
+void IniSettings::Load(std::string_view app) { Text(SettingsPath(app)); }
+
 std::optional<std::string> IniSettings::Read(std::string_view app, std::string_view section,
                                              std::string_view key) {
-  Lookup lookup{std::string(section), std::string(key), std::nullopt};
-  if (ini_parse(PathFor(app).c_str(), Collect, &lookup) < 0) return std::nullopt;
-  return lookup.value;
+  return IniValue(Text(SettingsPath(app)), section, key);
 }
 
 void IniSettings::Write(std::string_view app, std::string_view section, std::string_view key,
                         std::string_view value) {
-  writer_(PathFor(app), std::string(section), std::string(key), std::string(value));
+  const std::string path = SettingsPath(app);
+  const auto line_break = [](std::string_view s) { return s.find_first_of("\r\n") != s.npos; };
+  if (path.empty() || line_break(section) || line_break(key) || line_break(value)) {
+    throw RuntimeError(ErrorNumber::kSettingsWrite, "cannot write the settings");
+  }
+  // Written over the file as it is now, not as it was read: nothing another
+  // program put there in the meantime is lost.
+  texts_.erase(path);
+  const std::string text = IniWithValue(Text(path), section, key, value);
+  if (!SaveSettingsFile(path, text)) {
+    throw RuntimeError(ErrorNumber::kSettingsWrite, "cannot write " + path);
+  }
+  texts_[path] = text;
 }
 
 }  // namespace mofu::x11

@@ -1,31 +1,33 @@
 #pragma once
 
-#include <functional>
+#include <map>
 #include <string>
 
 #include "platform/host.hpp"
 
 namespace mofu::x11 {
 
-// Settings in ${XDG_CONFIG_HOME:-$HOME/.config}/<app>/settings.ini, one group
-// per section. Reading uses inih, which is small enough for the saver to
-// carry; only the dialog writes, so writing is handed to the dialog's module.
+// Settings in the file SettingsPath(app) names, one section per section, in
+// the grammar of platform/ini_text.hpp. Each file is read once, safely
+// (see ReadRegularFile), and kept: a file that cannot be read that way, or
+// holds more than kSettingsFileLimit bytes, holds nothing, so every read
+// gives its default.
 class IniSettings final : public SettingsStore {
  public:
-  // Replaces one value in the file; raises a run-time error on failure.
-  using Writer = std::function<void(const std::string& path, const std::string& section,
-                                    const std::string& key, const std::string& value)>;
-  explicit IniSettings(Writer writer) : writer_(std::move(writer)) {}
+  static constexpr std::size_t kSettingsFileLimit = 64 * 1024;
 
   std::optional<std::string> Read(std::string_view app, std::string_view section,
                                   std::string_view key) override;
   void Write(std::string_view app, std::string_view section, std::string_view key,
              std::string_view value) override;
 
-  static std::string PathFor(std::string_view app);
+  // Reads the application's file now, so later reads need no file at all.
+  void Load(std::string_view app);
 
  private:
-  Writer writer_;
+  const std::string& Text(const std::string& path);
+
+  std::map<std::string, std::string> texts_;  // by path
 };
 
 }  // namespace mofu::x11

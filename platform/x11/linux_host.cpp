@@ -31,10 +31,7 @@ std::uint64_t Seed() {
 
 }  // namespace
 
-LinuxHost::LinuxHost(int argc, char** argv)
-    : settings_([this](const std::string& path, const std::string& section, const std::string& key,
-                       const std::string& value) { WriteSetting(path, section, key, value); }),
-      random_(Seed()) {
+LinuxHost::LinuxHost(int argc, char** argv) : random_(Seed()) {
   // The argument text is what follows the program's name, as one string.
   for (int i = 1; i < argc; ++i) {
     if (i > 1) command_text_ += ' ';
@@ -67,17 +64,6 @@ const gtk::ModuleApi& LinuxHost::Gtk() {
   return *api;
 }
 
-void LinuxHost::WriteSetting(const std::string& path, const std::string& section,
-                             const std::string& key, const std::string& value) {
-  std::string error;
-  if (gtk_.Load(module_path_, error) != nullptr) {
-    using Write = bool (*)(const char*, const char*, const char*, const char*);
-    auto write = reinterpret_cast<Write>(gtk_.Symbol("mofu_gtk_write_setting"));
-    if (write != nullptr && write(path.c_str(), section.c_str(), key.c_str(), value.c_str())) return;
-  }
-  throw RuntimeError(ErrorNumber::kSettingsWrite, "cannot write " + path);
-}
-
 int LinuxHost::MsgBox(std::string_view prompt, int style, std::string_view title) {
   return Gtk().message_box(std::string(prompt).c_str(), style, std::string(title).c_str());
 }
@@ -97,6 +83,10 @@ std::string LinuxHost::PicturePath(std::string_view file_name) {
 }
 
 std::unique_ptr<SkySurface> LinuxHost::CreateSkySurface() {
+  // The saver's window grabs keyboard and pointer as soon as it shows, and
+  // its load handler reads the settings only after that: they are read now,
+  // so that no file can keep the desktop locked.
+  settings_.Load("mofu");
   auto surface = std::make_unique<X11SkySurface>(OpenDisplay());
   sky_ = surface.get();
   return surface;

@@ -7,8 +7,8 @@
 #include "platform/host.hpp"
 #include "platform/random.hpp"
 #include "platform/x11/gtk_loader.hpp"
-#include "platform/x11/instance_lock.hpp"
 #include "platform/x11/ini_settings.hpp"
+#include "platform/x11/instance_lock.hpp"
 
 namespace mofu::x11 {
 
@@ -33,8 +33,8 @@ class LinuxHost final : public Host {
   std::unique_ptr<DialogSurface> CreateDialogSurface(const FormDesign& design,
                                                      DialogInput& input) override;
   void RunEventLoop() override;
-  void SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y, int cx,
-                    int cy, unsigned flags) override;
+  void SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y, int cx, int cy,
+                    unsigned flags) override;
   int ShowCursor(bool show) override;
   void SystemParametersInfo(unsigned action, std::int32_t param, std::int32_t* value,
                             unsigned update_flags) override;
@@ -43,8 +43,6 @@ class LinuxHost final : public Host {
  private:
   Display* OpenDisplay();
   const gtk::ModuleApi& Gtk();
-  void WriteSetting(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& value);
 
   std::string command_text_;
   std::string share_folder_;

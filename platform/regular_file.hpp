@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace mofu {
+
+enum class FileRead {
+  kRead,     // `contents` holds the whole file
+  kMissing,  // no such file
+  kRefused,  // not a regular file, larger than the limit, or unreadable
+};
+
+// Reads a whole regular file of at most `limit` bytes. It never blocks and
+// never reads past the limit, whatever the path names: a pipe, a device that
+// never ends, or a folder are refused without being read. Each backend
+// provides it with its own system calls.
+FileRead ReadRegularFile(const std::string& path, std::size_t limit, std::string& contents);
+
+}  // namespace mofu

@@ -1,0 +1,225 @@
+#include "platform/x11/ini_settings.hpp"
+
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "platform/ini_text.hpp"
+#include "platform/runtime_error.hpp"
+#include "platform/x11/settings_file.hpp"
+
+namespace mofu::x11 {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Points XDG_CONFIG_HOME at a fresh folder for the test's lifetime.
+class SettingsFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    root = fs::path(MOFU_TEST_DATA) / "settings-file" /
+           testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(root);
+    fs::create_directories(root);
+    Remember("XDG_CONFIG_HOME");
+    Remember("HOME");
+    setenv("XDG_CONFIG_HOME", root.c_str(), 1);
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+  void Remember(const std::string& name) {
+    const char* value = std::getenv(name.c_str());
+    saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+  }
+
+  fs::path File() const { return root / "mofu" / "settings.ini"; }
+  void Put(const std::string& text) const {
+    fs::create_directories(File().parent_path());
+    std::ofstream(File(), std::ios::binary) << text;
+  }
+  std::string Text() const {
+    std::stringstream text;
+    text << std::ifstream(File(), std::ios::binary).rdbuf();
+    return text.str();
+  }
+  std::vector<std::string> Folder() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(File().parent_path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path root;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+std::optional<std::string> Opt(const char* v) {
+  return v ? std::optional<std::string>(v) : std::nullopt;
+}
+
+// Every file goes through the saver's side (a read) and the dialog's side (a
+// save of "sspeed", then a read by a new process): both see the same "blk",
+// and the save keeps it.
+TEST_F(SettingsFileTest, SaverAndDialogReadEveryFileAlike) {
+  const std::string long_comment = "# " + std::string(250, 'x') + "sspeed=4\n";
+  const std::string long_blank = "blk=" + std::string(300, ' ') + "120\n";
+  struct Case {
+    const char* name;
+    std::string text;
+    const char* blk;  // nullptr: absent
+    const char* sspeed;
+  };
+  const Case cases[] = {
+      {"plain", "[setting]\nblk=20\nsspeed=11\n", "20", "11"},
+      {"indented keys", "[setting]\n  blk=120\n\tsspeed = 7\n", "120", "7"},
+      {"indented header", "  [ setting ]  \nblk=10\n", "10", nullptr},
+      {"long comment line", "[setting]\nblk=80\n" + long_comment, "80", nullptr},
+      {"long line", "[setting]\n" + long_blank, "120", nullptr},
+      {"comments", "; one\n[setting]\n# blk=10\n;sspeed=1\nblk=20\n", "20", nullptr},
+      {"byte-order mark", "\xEF\xBB\xBF[setting]\nblk=10\n", "10", nullptr},
+      {"CRLF", "[setting]\r\nblk=10\r\nsspeed=4\r\n", "10", "4"},
+      {"no last line end", "[setting]\nblk=10", "10", nullptr},
+      {"last of a repeated key", "[setting]\nblk=10\nblk=80\n", "80", nullptr},
+      {"section given twice", "[setting]\nblk=10\n[other]\nblk=1\n[setting]\nsspeed=4\n", "10",
+       "4"},
+      {"colon", "[setting]\nblk: 80\nsspeed :4\n", "80", "4"},
+      {"first of = and :", "[setting]\nblk=1:2\nsspeed:4=5\n", "1:2", "4=5"},
+      {"empty value", "[setting]\nblk=\n", "", nullptr},
+      {"other sections", "[Setting]\nblk=10\n[settings]\nblk=20\n", nullptr, nullptr},
+      {"before any section", "blk=10\n[setting]\nsspeed=4\n", nullptr, "4"},
+      {"case of keys", "[setting]\nBLK=10\n", nullptr, nullptr},
+      {"unclosed header stays in the section", "[setting]\n[other\nblk=10\n", "10", nullptr},
+      {"lines of neither kind", "[setting]\njunk\n=5\nblk=10\n", "10", nullptr},
+      {"empty", "", nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(IniValue(c.text, "setting", "blk"), Opt(c.blk));
+    EXPECT_EQ(IniValue(c.text, "setting", "sspeed"), Opt(c.sspeed));
+    Put(c.text);
+    IniSettings saver;
+    EXPECT_EQ(saver.Read("mofu", "setting", "blk"), Opt(c.blk));
+    EXPECT_EQ(saver.Read("mofu", "setting", "sspeed"), Opt(c.sspeed));
+    IniSettings dialog;
+    dialog.Write("mofu", "setting", "sspeed", "2");
+    IniSettings next;
+    EXPECT_EQ(next.Read("mofu", "setting", "blk"), Opt(c.blk));
+    EXPECT_EQ(next.Read("mofu", "setting", "sspeed"), "2");
+  }
+}
+
+TEST(IniText, SettingAValueKeepsEveryOtherLine) {
+  struct Case {
+    const char* name;
+    const char* before;
+    const char* after;
+  };
+  const Case cases[] = {
+      {"empty", "", "[setting]\nblk=40\n"},
+      {"replaced in place", "# mine\n[setting]\n  blk = 20 \nsspeed=11\n",
+       "# mine\n[setting]\nblk=40\nsspeed=11\n"},
+      {"only the line that counts", "[setting]\nblk=1\nblk=2\n", "[setting]\nblk=1\nblk=40\n"},
+      {"added to its section", "[setting]\nsspeed=7\n\n[other]\nx=1\n",
+       "[setting]\nsspeed=7\nblk=40\n\n[other]\nx=1\n"},
+      {"added after the last stretch", "[setting]\na=1\n[x]\n[setting]\nb=2\n# end\n",
+       "[setting]\na=1\n[x]\n[setting]\nb=2\nblk=40\n# end\n"},
+      {"added after a header alone", "[setting]", "[setting]\nblk=40\n"},
+      {"section added at the end", "[other]\nx=1", "[other]\nx=1\n[setting]\nblk=40\n"},
+      {"CRLF kept", "\xEF\xBB\xBF[setting]\r\nsspeed=7\r\n",
+       "\xEF\xBB\xBF[setting]\r\nsspeed=7\r\nblk=40\r\n"},
+      {"CRLF kept in place", "[setting]\r\nblk=7\r\n", "[setting]\r\nblk=40\r\n"},
+      {"key outside the section kept", "blk=abc\n", "blk=abc\n[setting]\nblk=40\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string after = IniWithValue(c.before, "setting", "blk", "40");
+    EXPECT_EQ(after, c.after);
+    EXPECT_EQ(IniValue(after, "setting", "blk"), "40");
+  }
+}
+
+TEST_F(SettingsFileTest, SavesLeaveOnlyTheFileOnlyTheUserMayRead) {
+  IniSettings().Write("mofu", "setting", "blk", "20");
+  struct stat status {};
+  ASSERT_EQ(stat(File().parent_path().c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0700u);
+  // Left by a save cut short, by this version and by older ones.
+  std::ofstream(File().string() + ".tmp") << "half";
+  std::ofstream(File().string() + ".Ab12Z9") << "half";
+  std::ofstream(File().string() + ".keep") << "mine";
+  fs::create_symlink(root / "elsewhere", File().string() + ".Xy34Qw");
+  IniSettings store;
+  store.Write("mofu", "setting", "blk", "40");
+  EXPECT_EQ(Text(), "[setting]\nblk=40\n");
+  EXPECT_EQ(Folder(), (std::vector<std::string>{"settings.ini", "settings.ini.keep"}));
+  ASSERT_EQ(stat(File().c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+}
+
+// A link under the temporary name is replaced, never written through.
+TEST_F(SettingsFileTest, TemporaryNameIsNeverFollowed) {
+  Put("");
+  std::ofstream(root / "target") << "theirs";
+  fs::create_symlink(root / "target", File().string() + ".tmp");
+  IniSettings().Write("mofu", "setting", "blk", "10");
+  std::stringstream target;
+  target << std::ifstream(root / "target").rdbuf();
+  EXPECT_EQ(target.str(), "theirs");
+  EXPECT_EQ(Text(), "[setting]\nblk=10\n");
+}
+
+// Permissions do not stop root, so the folder's place is taken by a file.
+TEST_F(SettingsFileTest, FailsWhereNoFolderCanBe) {
+  std::ofstream(root / "mofu") << "not a folder\n";
+  EXPECT_THROW(IniSettings().Write("mofu", "setting", "blk", "40"), RuntimeError);
+  EXPECT_FALSE(SaveSettingsFile((root / "mofu" / "deeper" / "settings.ini").string(), "x"));
+  EXPECT_THROW(IniSettings().Write("mofu", "setting", "blk", "4\n[x]"), RuntimeError);
+}
+
+TEST_F(SettingsFileTest, FilesBeyondTheLimitHoldNothing) {
+  const std::string head = "[setting]\nblk=10\n";
+  for (const std::size_t size :
+       {IniSettings::kSettingsFileLimit, IniSettings::kSettingsFileLimit + 1}) {
+    SCOPED_TRACE(size);
+    Put(head + std::string(size - head.size() - 1, '#') + "\n");
+    const bool within = size <= IniSettings::kSettingsFileLimit;
+    EXPECT_EQ(IniSettings().Read("mofu", "setting", "blk"), within ? Opt("10") : std::nullopt);
+  }
+  fs::remove(File());
+  ASSERT_EQ(mkfifo(File().c_str(), 0600), 0);
+  EXPECT_EQ(IniSettings().Read("mofu", "setting", "blk"), std::nullopt);
+}
+
+TEST_F(SettingsFileTest, HomeComesFromThePasswordDatabaseWhenUnset) {
+  setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(SettingsPath("mofu"), root.string() + "/mofu/settings.ini");
+  setenv("XDG_CONFIG_HOME", "relative/place", 1);  // ignored, as relative ones must be
+  EXPECT_EQ(SettingsPath("mofu"), "/home/someone/.config/mofu/settings.ini");
+  unsetenv("XDG_CONFIG_HOME");
+  unsetenv("HOME");
+  const std::string path = SettingsPath("mofu");
+  EXPECT_NE(path.rfind("/.config/", 0), 0u) << path;
+  if (const struct passwd* entry = getpwuid(getuid()); entry != nullptr) {
+    EXPECT_EQ(path, std::string(entry->pw_dir) + "/.config/mofu/settings.ini");
+  }
+}
+
+}  // namespace
+}  // namespace mofu::x11
