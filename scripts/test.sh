@@ -51,6 +51,7 @@ for script in tests/e2e/*_e2e.sh; do
 done
 
 run_suite "build (Windows)" build windows
+run_suite "build (Windows installer)" cmake --build --preset windows --target installer
 if [ -x tests/wine/run_all.sh ]; then
   run_suite "Windows tests under Wine" bash tests/wine/run_all.sh build/windows/bin/mofu.scr
 fi
