@@ -24,8 +24,8 @@ flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 build_target() {  # build_target NAME: the target and the sources it exercises
   local sources
   case $1 in
-    picture) sources=(bench/fuzz/picture_fuzz.cpp platform/picture.cpp) ;;
-    settings) sources=(bench/fuzz/settings_fuzz.cpp) ;;
+    picture) sources=(bench/fuzz/picture_fuzz.cpp platform/picture.cpp platform/x11/regular_file.cpp) ;;
+    settings) sources=(bench/fuzz/settings_fuzz.cpp platform/ini_text.cpp platform/numeric.cpp) ;;
     *) echo "unknown target: $1" >&2; return 1 ;;
   esac
   "$CXX" "${flags[@]}" "${sources[@]}" -o "$out/$1_fuzz"
