@@ -8,7 +8,8 @@
  *                 on the root window (for XScreenSaver hacks run with -root)
  *   hold          the program then runs for --hold ms; its processor time,
  *                 resident memory (sampled every second, and VmHWM) and the X
- *                 server's processor time are taken over exactly that window
+ *                 server's processor time are taken over exactly that window,
+ *                 with its wake-ups (voluntary context switches, all threads)
  *   end           a key (XTest), a pointer move (XTest) or SIGTERM, then the
  *                 time until waitpid returns
  *
@@ -64,6 +65,53 @@ static double cpu_seconds(pid_t pid) {
   if (sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &ut, &st) != 2)
     return -1;
   return (double)(ut + st) / sysconf(_SC_CLK_TCK);
+}
+
+/* Time on a processor, summed over the live threads, from the scheduler's
+ * own nanosecond accounting: a saver that sleeps most of the time needs
+ * finer figures than the 10 ms tick of cpu_seconds. -1 when gone. */
+static double run_seconds(pid_t pid) {
+  char path[64];
+  snprintf(path, sizeof path, "/proc/%d/task", (int)pid);
+  DIR *d = opendir(path);
+  if (!d) return -1;
+  double total = 0;
+  struct dirent *e;
+  while ((e = readdir(d))) {
+    if (e->d_name[0] == '.') continue;
+    char file[320];
+    snprintf(file, sizeof file, "/proc/%d/task/%s/schedstat", (int)pid, e->d_name);
+    FILE *f = fopen(file, "r");
+    if (!f) continue;
+    unsigned long long ns = 0;
+    if (fscanf(f, "%llu", &ns) == 1) total += ns / 1e9;
+    fclose(f);
+  }
+  closedir(d);
+  return total;
+}
+
+/* Voluntary context switches over all live threads: how often it woke. */
+static long long wakeups(pid_t pid) {
+  char path[64];
+  snprintf(path, sizeof path, "/proc/%d/task", (int)pid);
+  DIR *d = opendir(path);
+  if (!d) return -1;
+  long long total = 0;
+  struct dirent *e;
+  while ((e = readdir(d))) {
+    if (e->d_name[0] == '.') continue;
+    char file[320], line[256];
+    snprintf(file, sizeof file, "/proc/%d/task/%s/status", (int)pid, e->d_name);
+    FILE *f = fopen(file, "r");
+    if (!f) continue;
+    while (fgets(line, sizeof line, f)) {
+      if (strncmp(line, "voluntary_ctxt_switches:", 24) == 0) total += atoll(line + 24);
+    }
+    fclose(f);
+  }
+  closedir(d);
+  return total;
 }
 
 static long status_kb(pid_t pid, const char *field) {
@@ -274,6 +322,8 @@ int main(int argc, char **argv) {
 
   /* The hold: processor time and memory from the first frame on. */
   double cpu0 = cpu_seconds(child), x0 = xserver ? cpu_seconds(xserver) : 0;
+  const double run0 = run_seconds(child), xrun0 = xserver ? run_seconds(xserver) : 0;
+  const long long wake0 = wakeups(child);
   if (tree_needle) scan_tree(tree_needle, 1);
   const double t_hold = now_ms();
   long rss_max = status_kb(child, "VmRSS");
@@ -299,6 +349,9 @@ int main(int argc, char **argv) {
   const double held = (now_ms() - t_hold) / 1e3;
   const double cpu1 = exited ? -1 : cpu_seconds(child);
   const double x1 = xserver ? cpu_seconds(xserver) : 0;
+  const double run1 = exited ? -1 : run_seconds(child);
+  const double xrun1 = xserver ? run_seconds(xserver) : 0;
+  const long long wake1 = exited ? -1 : wakeups(child);
   const long hwm = exited ? -1 : status_kb(child, "VmHWM");
   if (tree_needle) scan_tree(tree_needle, 0);
 
@@ -357,6 +410,8 @@ int main(int argc, char **argv) {
          t_map < 0 ? -1 : t_map - t_exec, t_damage < 0 ? -1 : t_damage - t_exec);
   printf(" held_s=%.3f cpu_s=%.3f rss_max_kb=%ld hwm_kb=%ld xserver_cpu_s=%.3f", held,
          cpu1 < 0 || cpu0 < 0 ? -1 : cpu1 - cpu0, rss_max, hwm, xserver ? x1 - x0 : -1);
+  printf(" run_s=%.6f wakeups=%lld xserver_run_s=%.6f", run1 < 0 || run0 < 0 ? -1 : run1 - run0,
+         wake1 < 0 || wake0 < 0 ? -1 : wake1 - wake0, xserver ? xrun1 - xrun0 : -1);
   if (tree_needle) {
     double total = 0;
     printf(" tree=");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Measures the saver, its flat-out peer, three XScreenSaver hacks and the
-# Windows build under Wine on one private 1920x1080 Xvfb, and prints one
-# markdown table (also written to bench/results.md).
+# Measures the saver, its flat-out peer, two floor builds (the saver's
+# wake-ups without its work), three XScreenSaver hacks and the Windows build
+# under Wine on one private 1920x1080 Xvfb, and prints markdown tables (also
+# written to bench/results.md).
 #
 # Usage: bash bench/run.sh [--quick] [--no-wine] [--no-build]
 #   --quick     10 s windows and fewer start-up and dismissal runs, to try it
@@ -88,6 +89,18 @@ else
   say "flatout build failed; its row is left empty"
 fi
 
+# The floors: the same program with the loop's work taken out.
+FLOORS=()
+for preset in floor floor-sleep; do
+  say "building $preset"
+  if build_preset "$preset"; then
+    cmake --install "$ROOT/build/$preset" --prefix "$WORK/tree-$preset" >/dev/null
+    FLOORS+=("$preset")
+  else
+    say "$preset build failed; its row is left out"
+  fi
+done
+
 SCR=
 WINE_WHY="Windows build not available"
 if [ "$WITH_WINE" = 1 ]; then
@@ -172,9 +185,18 @@ for level in 1 2 4 7 11; do
   probe "speed$level" hold --hold "$HOLD_MS" --end key -- "$COUNTING" /s
 done
 
-say "default settings, ${HOLD_S} s"
+# The saver and its floors take turns, three rounds each, so a colleague's
+# build starting half-way loads all of them alike.
+ROUNDS=3
+ROUND_MS=$((HOLD_MS / ROUNDS))
+say "default settings beside the floors, ${ROUNDS} rounds of $((ROUND_MS / 1000)) s"
 speed default
-probe mofu hold --hold "$HOLD_MS" --end key -- "$SAVER" /s
+for _ in $(seq "$ROUNDS"); do
+  probe mofu hold --hold "$ROUND_MS" --end key -- "$SAVER" /s
+  for preset in "${FLOORS[@]}"; do
+    probe "$preset" hold --hold "$ROUND_MS" --end key -- "$WORK/tree-$preset/bin/mofu" /s
+  done
+done
 
 if [ -n "$FLATOUT" ]; then
   say "flat-out peer, ${HOLD_S} s"

@@ -94,6 +94,13 @@ void SkyWindow::DelayIterations(std::int64_t count) {
 #endif
 }
 
+#ifdef MOFU_FLOOR
+void SkyWindow::SleepOneFrame() {
+  surface_->WaitForInput(surface_->NowMicros() + PaceModel::kFrameMicros);
+  surface_->PumpEvents(*this);
+}
+#endif
+
 bool SkyWindow::OverPicture(double x, double y) const {
   const Rect box = Picture1.Bounds();
   return x >= box.left && x < box.right && y >= box.top && y < box.bottom;

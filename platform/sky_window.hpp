@@ -58,6 +58,12 @@ class SkyWindow final : public SkyInput, private PaceClock {
   void DoEvents();
   // Iterations of a counted delay: they cost nominal time like passes do.
   void DelayIterations(std::int64_t count);
+#ifdef MOFU_FLOOR
+  // Benchmark floors only: one pixel sent again as it is, so a frame goes
+  // out as often as the saver's do; and a wait of one frame for input.
+  void Touch() { Invalidate({0, 0, 1, 1}); }
+  void SleepOneFrame();
+#endif
 
   PictureBox Picture1;
 
