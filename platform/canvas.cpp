@@ -22,6 +22,21 @@ void Canvas::Set(int x, int y, std::uint8_t index) {
                : static_cast<std::uint8_t>((pair & 0xF0) | (index & 0x0F));
 }
 
+void Canvas::ReadRow(int y, int left, int right, const std::array<std::uint32_t, 16>& colours,
+                     std::uint32_t* out) const {
+  const std::size_t row = static_cast<std::size_t>(y) * width_;
+  std::size_t i = row + left;
+  const std::size_t end = row + right;
+  const std::uint8_t* pairs = nibbles_.data();
+  if (i % 2 && i < end) *out++ = colours[pairs[i++ / 2] >> 4];
+  for (; i + 1 < end; i += 2) {
+    const std::uint8_t pair = pairs[i / 2];
+    *out++ = colours[pair & 0x0F];
+    *out++ = colours[pair >> 4];
+  }
+  if (i < end) *out = colours[pairs[i / 2] & 0x0F];
+}
+
 void Canvas::Fill(std::uint8_t index) {
   std::fill(nibbles_.begin(), nibbles_.end(), static_cast<std::uint8_t>(index | index << 4));
 }

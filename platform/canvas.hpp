@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,10 @@ class Canvas {
 
   std::uint8_t At(int x, int y) const;
   void Fill(std::uint8_t index);
+  // Pixels [left, right) of row y, each turned into colours[its index]: the
+  // fast way to read a run of the sky.
+  void ReadRow(int y, int left, int right, const std::array<std::uint32_t, 16>& colours,
+               std::uint32_t* out) const;
 
   // A round dot of diameter `width` centred on pixel (x, y): pixel (i, j) is
   // painted when its centre lies within width/2 of the dot's centre. The

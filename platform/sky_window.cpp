@@ -1,5 +1,7 @@
 #include "platform/sky_window.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -169,27 +171,34 @@ void SkyWindow::PresentFrame() {
 
 // Renders one rectangle of sky with the sprite box over it, a band of rows at
 // a time so the scratch buffer stays small even for a full-screen repaint.
+// Each row is the sky read as a run, then the part the box covers: its
+// picture where it has one, black beyond.
 void SkyWindow::Compose(const Rect& rect) {
+  static constexpr std::array<std::uint32_t, 16> kXrgb = [] {
+    std::array<std::uint32_t, 16> xrgb{};
+    for (std::size_t i = 0; i < xrgb.size(); ++i) xrgb[i] = ToXrgb(kPalette[i]);
+    return xrgb;
+  }();
   constexpr int kBandPixels = 8 * 1024;
   const int width = rect.Width();
   const int band_rows = std::max(1, kBandPixels / width);
+  const std::size_t band_pixels =
+      static_cast<std::size_t>(width) * std::min(band_rows, rect.Height());
+  if (scratch_.size() < band_pixels) scratch_.resize(band_pixels);
   const Rect box = Picture1.Bounds();
   const Picture& image = Picture1.Image();
+  const int box_left = std::max(rect.left, box.left);
+  const int box_right = std::min(rect.right, box.right);
   for (int top = rect.top; top < rect.bottom; top += band_rows) {
     const int bottom = std::min(rect.bottom, top + band_rows);
-    scratch_.resize(static_cast<std::size_t>(width) * (bottom - top));
-    std::uint32_t* out = scratch_.data();
-    for (int y = top; y < bottom; ++y) {
-      for (int x = rect.left; x < rect.right; ++x) {
-        std::uint32_t pixel;
-        if (box.Contains(x, y)) {
-          const int px = x - box.left;
-          const int py = y - box.top;
-          pixel = px < image.width && py < image.height ? image.At(px, py) : 0u;
-        } else {
-          pixel = ToXrgb(kPalette[canvas_.At(x, y)]);
-        }
-        *out++ = pixel;
+    std::uint32_t* row = scratch_.data();
+    for (int y = top; y < bottom; ++y, row += width) {
+      canvas_.ReadRow(y, rect.left, rect.right, kXrgb, row);
+      if (y < box.top || y >= box.bottom) continue;
+      const int py = y - box.top;
+      for (int x = box_left; x < box_right; ++x) {
+        const int px = x - box.left;
+        row[x - rect.left] = px < image.width && py < image.height ? image.At(px, py) : 0u;
       }
     }
     surface_->Blit({rect.left, top, rect.right, bottom}, scratch_.data(), width);
