@@ -1,6 +1,8 @@
 #include "platform/canvas.hpp"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace mofu {
 
@@ -22,19 +24,38 @@ void Canvas::Set(int x, int y, std::uint8_t index) {
                : static_cast<std::uint8_t>((pair & 0xF0) | (index & 0x0F));
 }
 
-void Canvas::ReadRow(int y, int left, int right, const std::array<std::uint32_t, 16>& colours,
+void Canvas::FillRun(int y, int left, int right, std::uint8_t index) {
+  const std::size_t row = static_cast<std::size_t>(y) * width_;
+  std::size_t i = row + left;
+  const std::size_t end = row + right;
+  if (i % 2 && i < end) {
+    Set(left, y, index);
+    ++i;
+  }
+  const std::size_t whole = (end - i) / 2;
+  std::fill_n(nibbles_.begin() + static_cast<std::ptrdiff_t>(i / 2), whole,
+              static_cast<std::uint8_t>(index | index << 4));
+  i += 2 * whole;
+  if (i < end) Set(static_cast<int>(i - row), y, index);
+}
+
+RowColours::RowColours(const std::array<std::uint32_t, 16>& colours) : singles(colours) {
+  for (std::size_t pair = 0; pair < pairs.size(); ++pair) {
+    pairs[pair] = {colours[pair & 0x0F], colours[pair >> 4]};
+  }
+}
+
+void Canvas::ReadRow(int y, int left, int right, const RowColours& colours,
                      std::uint32_t* out) const {
   const std::size_t row = static_cast<std::size_t>(y) * width_;
   std::size_t i = row + left;
   const std::size_t end = row + right;
-  const std::uint8_t* pairs = nibbles_.data();
-  if (i % 2 && i < end) *out++ = colours[pairs[i++ / 2] >> 4];
-  for (; i + 1 < end; i += 2) {
-    const std::uint8_t pair = pairs[i / 2];
-    *out++ = colours[pair & 0x0F];
-    *out++ = colours[pair >> 4];
+  const std::uint8_t* stored = nibbles_.data();
+  if (i % 2 && i < end) *out++ = colours.singles[stored[i++ / 2] >> 4];
+  for (; i + 1 < end; i += 2, out += 2) {
+    std::memcpy(out, colours.pairs[stored[i / 2]].data(), sizeof colours.pairs[0]);
   }
-  if (i < end) *out = colours[pairs[i / 2] & 0x0F];
+  if (i < end) *out = colours.singles[stored[i / 2] & 0x0F];
 }
 
 void Canvas::Fill(std::uint8_t index) {
@@ -54,12 +75,20 @@ Rect Canvas::Dot(int x, int y, int width, std::uint8_t index) {
   const long long limit = static_cast<long long>(width) * width;
   const int reach = width / 2;
   const Rect box = Rect{x - reach, y - reach, x - reach + width, y - reach + width}.Intersect(bounds);
+  // Each row of the dot is one run: the pixels whose dx = 2*(i-x) + shift
+  // has |dx| <= the whole square root of what dy leaves of the limit.
   for (int j = box.top; j < box.bottom; ++j) {
     const long long dy = 2LL * (j - y) + shift;
-    for (int i = box.left; i < box.right; ++i) {
-      const long long dx = 2LL * (i - x) + shift;
-      if (dx * dx + dy * dy <= limit) Set(i, j, index);
-    }
+    const long long room = limit - dy * dy;
+    if (room < 0) continue;
+    auto reach_dx = static_cast<long long>(std::sqrt(static_cast<double>(room)));
+    while (reach_dx * reach_dx > room) --reach_dx;
+    while ((reach_dx + 1) * (reach_dx + 1) <= room) ++reach_dx;
+    // dx >= -reach_dx gives i >= x + ceil((-reach_dx - shift) / 2), and
+    // dx <= reach_dx gives i <= x + floor((reach_dx - shift) / 2).
+    const long long first = std::max<long long>(box.left, x + ((1 - reach_dx - shift) >> 1));
+    const long long last = std::min<long long>(box.right - 1, x + ((reach_dx - shift) >> 1));
+    if (first <= last) FillRun(j, static_cast<int>(first), static_cast<int>(last) + 1, index);
   }
   return box.Empty() ? Rect{} : box;
 }

@@ -8,6 +8,14 @@
 
 namespace mofu {
 
+// A 32-bit word for each of the 16 indices, and the two words each stored
+// byte (two pixels) reads as, so a run is read a byte at a time.
+struct RowColours {
+  explicit RowColours(const std::array<std::uint32_t, 16>& colours);
+  std::array<std::uint32_t, 16> singles;
+  std::array<std::array<std::uint32_t, 2>, 256> pairs{};
+};
+
 // The sky: a persistent picture that only ever holds the 16 palette colours,
 // stored as one nibble a pixel so a full-HD sky costs about 1 MB.
 class Canvas {
@@ -19,10 +27,9 @@ class Canvas {
 
   std::uint8_t At(int x, int y) const;
   void Fill(std::uint8_t index);
-  // Pixels [left, right) of row y, each turned into colours[its index]: the
-  // fast way to read a run of the sky.
-  void ReadRow(int y, int left, int right, const std::array<std::uint32_t, 16>& colours,
-               std::uint32_t* out) const;
+  // Pixels [left, right) of row y in the given colours: the fast way to read
+  // a run of the sky.
+  void ReadRow(int y, int left, int right, const RowColours& colours, std::uint32_t* out) const;
 
   // A round dot of diameter `width` centred on pixel (x, y): pixel (i, j) is
   // painted when its centre lies within width/2 of the dot's centre. The
@@ -34,6 +41,7 @@ class Canvas {
 
  private:
   void Set(int x, int y, std::uint8_t index);
+  void FillRun(int y, int left, int right, std::uint8_t index);
 
   int width_;
   int height_;

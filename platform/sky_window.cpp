@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/runtime_error.hpp"
 
@@ -174,11 +175,11 @@ void SkyWindow::PresentFrame() {
 // Each row is the sky read as a run, then the part the box covers: its
 // picture where it has one, black beyond.
 void SkyWindow::Compose(const Rect& rect) {
-  static constexpr std::array<std::uint32_t, 16> kXrgb = [] {
+  static const RowColours kXrgb([] {
     std::array<std::uint32_t, 16> xrgb{};
     for (std::size_t i = 0; i < xrgb.size(); ++i) xrgb[i] = ToXrgb(kPalette[i]);
     return xrgb;
-  }();
+  }());
   constexpr int kBandPixels = 8 * 1024;
   const int width = rect.Width();
   const int band_rows = std::max(1, kBandPixels / width);
@@ -195,11 +196,17 @@ void SkyWindow::Compose(const Rect& rect) {
     for (int y = top; y < bottom; ++y, row += width) {
       canvas_.ReadRow(y, rect.left, rect.right, kXrgb, row);
       if (y < box.top || y >= box.bottom) continue;
+      if (box_left >= box_right) continue;
       const int py = y - box.top;
-      for (int x = box_left; x < box_right; ++x) {
-        const int px = x - box.left;
-        row[x - rect.left] = px < image.width && py < image.height ? image.At(px, py) : 0u;
+      const int picture_right =
+          py < image.height ? std::clamp(box.left + image.width, box_left, box_right) : box_left;
+      if (picture_right > box_left) {
+        const std::uint32_t* picture_row =
+            image.pixels.data() + static_cast<std::size_t>(py) * image.width;
+        std::memcpy(row + (box_left - rect.left), picture_row + (box_left - box.left),
+                    static_cast<std::size_t>(picture_right - box_left) * sizeof *row);
       }
+      std::fill(row + (picture_right - rect.left), row + (box_right - rect.left), 0u);
     }
     surface_->Blit({rect.left, top, rect.right, bottom}, scratch_.data(), width);
   }

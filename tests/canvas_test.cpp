@@ -67,5 +67,37 @@ TEST(Canvas, DotsClipAtTheEdgesAndNeighboursKeepTheirColour) {
   EXPECT_EQ(Measure(canvas).painted, 0);
 }
 
+// Every dot, pixel for pixel, against the definition itself: a pixel is
+// painted when (2*(i-x) + shift)^2 + (2*(j-y) + shift)^2 <= width^2, with
+// shift 1 for even widths; centres on odd and even columns, and dots cut by
+// each edge.
+TEST(Canvas, DotsPaintExactlyThePixelsOfTheirDefinition) {
+  constexpr int kWidth = 61;
+  constexpr int kHeight = 47;
+  const int centres[][2] = {{30, 23}, {31, 22}, {0, 0},   {60, 46},
+                            {2, 45},  {58, 1},  {-3, 20}, {64, 20}};
+  for (int width = 1; width <= 130; width += width < 12 ? 1 : 7) {
+    for (const auto& centre : centres) {
+      SCOPED_TRACE(testing::Message()
+                   << "width " << width << " at " << centre[0] << "," << centre[1]);
+      Canvas canvas(kWidth, kHeight);
+      canvas.Fill(3);
+      canvas.Dot(centre[0], centre[1], width, 12);
+      const int shift = width % 2 ? 0 : 1;
+      int wrong = 0;
+      for (int j = 0; j < kHeight; ++j) {
+        for (int i = 0; i < kWidth; ++i) {
+          const long long dx = 2LL * (i - centre[0]) + shift;
+          const long long dy = 2LL * (j - centre[1]) + shift;
+          const bool inside = width <= 1 ? i == centre[0] && j == centre[1]
+                                         : dx * dx + dy * dy <= 1LL * width * width;
+          if (canvas.At(i, j) != (inside ? 12 : 3)) ++wrong;
+        }
+      }
+      EXPECT_EQ(wrong, 0);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mofu
