@@ -152,8 +152,23 @@ bool SkyWindow::WaitForInput(std::int64_t deadline_micros) {
 }
 
 void SkyWindow::Invalidate(const Rect& rect) {
-  const Rect clipped = rect.Intersect({0, 0, canvas_.Width(), canvas_.Height()});
+  Rect clipped = rect.Intersect({0, 0, canvas_.Width(), canvas_.Height()});
   if (clipped.Empty()) return;
+  // A rectangle goes out together with one already waiting when the two
+  // cover no more as one than apart: the sprite box moved by a pixel is
+  // sent once, and a star under an eraser dot not at all on its own.
+  const auto area = [](const Rect& r) { return static_cast<long long>(r.Width()) * r.Height(); };
+  for (std::size_t i = 0; i < dirty_.size();) {
+    const Rect both = dirty_[i].Union(clipped);
+    if (area(both) > area(dirty_[i]) + area(clipped)) {
+      ++i;
+      continue;
+    }
+    clipped = both;
+    dirty_[i] = dirty_.back();
+    dirty_.pop_back();
+    i = 0;
+  }
   if (dirty_.size() >= kMaxDirtyRects) {
     Rect all = clipped;
     for (const Rect& r : dirty_) all = all.Union(r);
