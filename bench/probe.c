@@ -214,7 +214,7 @@ static void on_child(int sig) {
 static void usage(void) {
   fprintf(stderr,
           "usage: probe [--root] [--hold MS] [--end key|pointer|term] [--xserver PID]\n"
-          "             [--tree ENV=VALUE] [--timeout MS] -- COMMAND [ARG...]\n");
+          "             [--tree ENV=VALUE] [--timeout MS] [--settle MS] -- COMMAND [ARG...]\n");
   exit(2);
 }
 
@@ -234,7 +234,7 @@ static int ignore_errors(Display *dpy, XErrorEvent *e) {
 
 int main(int argc, char **argv) {
   int root_mode = 0;
-  double hold = 0, timeout = 15000;
+  double hold = 0, timeout = 15000, settle = 0;
   const char *end = "key";
   pid_t xserver = 0;
   const char *tree_needle = NULL;
@@ -247,6 +247,7 @@ int main(int argc, char **argv) {
     else if (!strcmp(argv[i], "--xserver") && i + 1 < argc) xserver = (pid_t)atoi(argv[++i]);
     else if (!strcmp(argv[i], "--tree") && i + 1 < argc) tree_needle = argv[++i];
     else if (!strcmp(argv[i], "--timeout") && i + 1 < argc) timeout = atof(argv[++i]);
+    else if (!strcmp(argv[i], "--settle") && i + 1 < argc) settle = atof(argv[++i]);
     else usage();
   }
   if (i >= argc) usage();
@@ -319,6 +320,19 @@ int main(int argc, char **argv) {
     }
   }
   const double t_first = root_mode ? t_damage : t_frame;
+
+  /* --settle: the start-up's own wake-ups (waiting for the map, the grabs)
+   * are left out of a hold that means to show the steady state. */
+  const double t_settle = now_ms();
+  while (!exited && t_first >= 0 && now_ms() - t_settle < settle) {
+    if (waitpid(child, &status, WNOHANG) == child) { exited = 1; break; }
+    while (XPending(dpy)) {
+      XEvent ev;
+      XNextEvent(dpy, &ev);
+    }
+    struct pollfd p = {fd, POLLIN, 0};
+    poll(&p, 1, 20);
+  }
 
   /* The hold: processor time and memory from the first frame on. */
   double cpu0 = cpu_seconds(child), x0 = xserver ? cpu_seconds(xserver) : 0;
