@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/runtime_error.hpp"
 #include "platform/services.hpp"
@@ -29,9 +30,23 @@ std::uint64_t Seed() {
          static_cast<std::uint64_t>(getpid()) << 40;
 }
 
+// One copy per window in hack mode: a daemon runs one on each monitor.
+// Window ids repeat across X servers, so the display is part of the name.
+std::string LockName(const std::optional<HackTarget>& hack) {
+  if (!hack) return "mofu";
+  const char* display = std::getenv("DISPLAY");
+  std::string name =
+      "mofu-window-" + std::string(display != nullptr ? display : "") + "-" + hack->Describe();
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  return name;
+}
+
 }  // namespace
 
-LinuxHost::LinuxHost(int argc, char** argv) : random_(Seed()) {
+LinuxHost::LinuxHost(int argc, char** argv, std::optional<HackTarget> hack)
+    : hack_(hack), lock_(LockName(hack)), random_(Seed()) {
   // The argument text is what follows the program's name, as one string.
   for (int i = 1; i < argc; ++i) {
     if (i > 1) command_text_ += ' ';
@@ -68,12 +83,15 @@ int LinuxHost::MsgBox(std::string_view prompt, int style, std::string_view title
   return Gtk().message_box(std::string(prompt).c_str(), style, std::string(title).c_str());
 }
 
+// In hack mode the screen is the handed window, at its size of the moment.
 int LinuxHost::ScreenPixelWidth() {
+  if (hack_ && sky_ != nullptr) return sky_->Width();
   Display* d = OpenDisplay();
   return DisplayWidth(d, DefaultScreen(d));
 }
 
 int LinuxHost::ScreenPixelHeight() {
+  if (hack_ && sky_ != nullptr) return sky_->Height();
   Display* d = OpenDisplay();
   return DisplayHeight(d, DefaultScreen(d));
 }
@@ -87,7 +105,14 @@ std::unique_ptr<SkySurface> LinuxHost::CreateSkySurface() {
   // its load handler reads the settings only after that: they are read now,
   // so that no file can keep the desktop locked.
   settings_.Load("mofu");
-  auto surface = std::make_unique<X11SkySurface>(OpenDisplay());
+  Display* d = OpenDisplay();
+  std::unique_ptr<X11SkySurface> surface;
+  if (hack_) {
+    const Window target = hack_->root ? RootWindow(d, DefaultScreen(d)) : hack_->window;
+    surface = std::make_unique<X11SkySurface>(d, target);
+  } else {
+    surface = std::make_unique<X11SkySurface>(d);
+  }
   sky_ = surface.get();
   return surface;
 }
@@ -106,14 +131,14 @@ void LinuxHost::RunEventLoop() {
 
 void LinuxHost::SetWindowPos(std::uintptr_t, std::intptr_t insert_after, int, int, int, int,
                              unsigned) {
-  if (sky_ != nullptr && insert_after == HWND_TOPMOST) sky_->KeepOnTop();
+  if (!hack_ && sky_ != nullptr && insert_after == HWND_TOPMOST) sky_->KeepOnTop();
 }
 
 // The pointer keeps a display count, as on Windows: it shows while the count
 // is zero or more.
 int LinuxHost::ShowCursor(bool show) {
   cursor_count_ += show ? 1 : -1;
-  if (sky_ != nullptr) sky_->SetPointerHidden(cursor_count_ < 0);
+  if (!hack_ && sky_ != nullptr) sky_->SetPointerHidden(cursor_count_ < 0);
   return cursor_count_;
 }
 
@@ -126,7 +151,7 @@ void LinuxHost::SystemParametersInfo(unsigned action, std::int32_t param, std::i
     if (value != nullptr) *value = blanker_suspended_ ? kTrue : kFalse;
     return;
   }
-  if (action != SPI_SETSCREENSAVEACTIVE || display_ == nullptr) return;
+  if (action != SPI_SETSCREENSAVEACTIVE || display_ == nullptr || hack_) return;
   blanker_suspended_ = param != 0;
   XScreenSaverSuspend(display_, blanker_suspended_ ? True : False);
   XFlush(display_);

@@ -2,11 +2,13 @@
 
 #include <X11/Xlib.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/host.hpp"
 #include "platform/random.hpp"
 #include "platform/x11/gtk_loader.hpp"
+#include "platform/x11/hack_options.hpp"
 #include "platform/x11/ini_settings.hpp"
 #include "platform/x11/instance_lock.hpp"
 
@@ -15,10 +17,12 @@ namespace mofu::x11 {
 class X11SkySurface;
 
 // The Linux system: the saver on plain Xlib, the dialog and message box in
-// the GTK module, loaded only by the modes that show them.
+// the GTK module, loaded only by the modes that show them. With a hack target
+// the saver draws into a screen-saver daemon's window, which owns the input,
+// the stacking, the pointer and the blanker: those requests are left alone.
 class LinuxHost final : public Host {
  public:
-  LinuxHost(int argc, char** argv);
+  LinuxHost(int argc, char** argv, std::optional<HackTarget> hack = std::nullopt);
   ~LinuxHost() override;
 
   bool PrevInstance() override { return lock_.HeldElsewhere(); }
@@ -47,6 +51,7 @@ class LinuxHost final : public Host {
   std::string command_text_;
   std::string share_folder_;
   std::string module_path_;
+  std::optional<HackTarget> hack_;
   InstanceLock lock_;
   IniSettings settings_;
   XorshiftSource random_;

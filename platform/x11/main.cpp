@@ -1,8 +1,24 @@
+#include <cstdio>
+#include <cstdlib>
+
 #include "platform/start_routine.hpp"
+#include "platform/x11/hack_options.hpp"
 #include "platform/x11/linux_host.hpp"
+#include "platform/x11/usage.hpp"
 #include "start/module1.hpp"
 
 int main(int argc, char** argv) {
-  mofu::x11::LinuxHost host(argc, argv);
+  if (const auto text = mofu::x11::InfoRequested(argc, argv)) {
+    std::fputs(text->c_str(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  std::string error;
+  const auto hack =
+      mofu::x11::FindHackTarget(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), error);
+  if (!error.empty()) {
+    std::fprintf(stderr, "mofu: %s\n", error.c_str());
+    return 2;
+  }
+  mofu::x11::LinuxHost host(argc, argv, hack);
   return mofu::RunProgram(host, &mofu::Module1::Main, &mofu::Module1::ReleaseForms);
 }

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/x11/exit_signals.hpp"
+
 namespace mofu::x11 {
 namespace {
 
@@ -52,9 +54,10 @@ X11SkySurface::X11SkySurface(Display* display) : display_(display) {
   const int screen = DefaultScreen(display_);
   width_ = DisplayWidth(display_, screen);
   height_ = DisplayHeight(display_, screen);
-  Visual* visual = DefaultVisual(display_, screen);
-  direct_pixels_ = DefaultDepth(display_, screen) >= 24 && visual->red_mask == 0xFF0000 &&
-                   visual->green_mask == 0x00FF00 && visual->blue_mask == 0x0000FF;
+  visual_ = DefaultVisual(display_, screen);
+  depth_ = DefaultDepth(display_, screen);
+  direct_pixels_ = depth_ >= 24 && visual_->red_mask == 0xFF0000 &&
+                   visual_->green_mask == 0x00FF00 && visual_->blue_mask == 0x0000FF;
 
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
@@ -77,6 +80,11 @@ X11SkySurface::X11SkySurface(Display* display) : display_(display) {
 }
 
 X11SkySurface::~X11SkySurface() {
+  if (handed_) {
+    XFreeGC(display_, gc_);
+    XFlush(display_);
+    return;
+  }
   XUngrabKeyboard(display_, CurrentTime);
   XUngrabPointer(display_, CurrentTime);
   XFreeCursor(display_, blank_cursor_);
@@ -86,6 +94,7 @@ X11SkySurface::~X11SkySurface() {
 }
 
 void X11SkySurface::Show() {
+  if (handed_) return;
   XMapRaised(display_, window_);
   XEvent event;
   // Grabs need a viewable window; the map is quick, but never wait forever.
@@ -119,6 +128,7 @@ void X11SkySurface::Grab() {
 }
 
 void X11SkySurface::Hide() {
+  if (handed_) return;
   XUngrabKeyboard(display_, CurrentTime);
   XUngrabPointer(display_, CurrentTime);
   XUnmapWindow(display_, window_);
@@ -140,9 +150,7 @@ void X11SkySurface::SetPointerHidden(bool hidden) {
 }
 
 void X11SkySurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stride) {
-  const int screen = DefaultScreen(display_);
-  XImage* image = XCreateImage(display_, DefaultVisual(display_, screen),
-                               static_cast<unsigned>(DefaultDepth(display_, screen)), ZPixmap, 0,
+  XImage* image = XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
                                nullptr, static_cast<unsigned>(rect.Width()),
                                static_cast<unsigned>(rect.Height()), 32, 0);
   if (image == nullptr) return;
@@ -171,6 +179,10 @@ void X11SkySurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stri
 void X11SkySurface::Flush() { XFlush(display_); }
 
 void X11SkySurface::PumpEvents(SkyInput& input) {
+  if (handed_ && HandedWindowEnds()) {
+    input.CloseRequested();
+    return;
+  }
   // Looking at the connection is a system call, and the loop yields thousands
   // of times a second; a look every millisecond misses nothing a person does,
   // and a sleep that input cut short has already read it.
@@ -183,7 +195,11 @@ void X11SkySurface::PumpEvents(SkyInput& input) {
   while (XEventsQueued(display_, mode) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
-    Dispatch(event, input);
+    if (handed_) {
+      DispatchHanded(event, input);
+    } else {
+      Dispatch(event, input);
+    }
   }
 }
 
@@ -233,14 +249,18 @@ bool X11SkySurface::WaitForInput(std::int64_t deadline_micros) {
   if (XEventsQueued(display_, QueuedAlready) > 0) return true;
   XFlush(display_);
   for (;;) {
+    if (handed_ && HandedWindowEnds()) return true;
     const std::int64_t left = deadline_micros - NowMicros();
     if (left <= 0) return false;
-    struct pollfd fd = {ConnectionNumber(display_), POLLIN, 0};
+    // In hack mode an ending signal wakes the wait as well.
+    struct pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0},
+                            {handed_ ? ExitSignals::WakeFd() : -1, POLLIN, 0}};
     struct timespec timeout = {static_cast<time_t>(left / 1'000'000),
                                static_cast<long>(left % 1'000'000) * 1000};
-    const int ready = ppoll(&fd, 1, &timeout, nullptr);
+    const int ready = ppoll(fds, 2, &timeout, nullptr);
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) return false;
+    if (fds[1].revents != 0) return true;
     if (XEventsQueued(display_, QueuedAfterReading) > 0) return true;
   }
 }

@@ -8,9 +8,13 @@ namespace mofu::x11 {
 
 // The saver's window on plain Xlib: override-redirect, covering the whole
 // screen, black. Its pointer is a blank cursor while the pointer is hidden.
+// In hack mode it is a window handed over by a screen-saver daemon instead:
+// nothing is created, mapped, raised or grabbed, no input is read, and the
+// sky follows the window's size.
 class X11SkySurface final : public SkySurface {
  public:
   explicit X11SkySurface(Display* display);
+  X11SkySurface(Display* display, Window handed);
   ~X11SkySurface() override;
 
   int Width() const override { return width_; }
@@ -31,9 +35,14 @@ class X11SkySurface final : public SkySurface {
  private:
   void Grab();
   void Dispatch(const XEvent& event, SkyInput& input);
+  void DispatchHanded(const XEvent& event, SkyInput& input);
+  bool HandedWindowEnds() const;
 
   Display* display_;
+  bool handed_ = false;
   Window window_ = 0;
+  Visual* visual_ = nullptr;
+  int depth_ = 0;
   GC gc_ = nullptr;
   Cursor blank_cursor_ = 0;
   int width_ = 0;
