@@ -10,6 +10,7 @@
 
 #include "art_rules.h"
 #include "encoders.h"
+#include "enlarge.h"
 #include "message.h"
 #include "pixel_map_parser.h"
 
@@ -66,17 +67,37 @@ void Run(const fs::path& src, const fs::path& out) {
   WriteBytes(out / "mofu.png", icon_png);
 }
 
+// The icon for the desktop's icon theme: the 32x32 map and its enlargements
+// by whole factors, in the theme's <size>x<size>/apps folders.
+void RunIconTheme(const fs::path& src, const fs::path& theme) {
+  const PixelMap icon = Load(src / "icon.txt", CheckIcon);
+  for (const int factor : {1, 2, 4, 8}) {
+    const PixelMap large = Enlarge(icon, factor);
+    const fs::path folder = theme / Message(large.width, "x", large.height) / "apps";
+    fs::create_directories(folder);
+    WriteBytes(folder / "mofu.png", EncodePng(large));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
+  const bool icon_theme = argc == 4 && std::string(argv[1]) == "--icon-theme";
+  if (argc != 3 && !icon_theme) {
     std::cerr << "usage: mofu_art <src-dir> <out-dir>\n"
+                 "       mofu_art --icon-theme <src-dir> <theme-dir>\n"
                  "Reads neko1.txt, neko2.txt and icon.txt from <src-dir> and writes\n"
-                 "neko1.gif, neko2.gif, mofu.ico and mofu.png into <out-dir>.\n";
+                 "neko1.gif, neko2.gif, mofu.ico and mofu.png into <out-dir>; with\n"
+                 "--icon-theme, writes the icon at 32, 64, 128 and 256 pixels as\n"
+                 "<theme-dir>/<size>x<size>/apps/mofu.png.\n";
     return 2;
   }
   try {
-    Run(argv[1], argv[2]);
+    if (icon_theme) {
+      RunIconTheme(argv[2], argv[3]);
+    } else {
+      Run(argv[1], argv[2]);
+    }
   } catch (const std::exception& e) {
     std::cerr << "mofu_art: " << e.what() << '\n';
     return 1;

@@ -8,6 +8,7 @@
 
 #include "art_rules.h"
 #include "encoders.h"
+#include "enlarge.h"
 #include "message.h"
 #include "pixel_map_parser.h"
 
@@ -248,6 +249,24 @@ TEST(MofuArt, CommittedCatPosesFitTheSaver) {
     }
   }
   EXPECT_GT(differing, 0) << "the poses must differ or the cat will not walk";
+}
+
+TEST(MofuArt, EnlargedIconsAreBlocksOfTheSourcePixels) {
+  const PixelMap source = Picture(5, 3);
+  for (const int factor : {1, 2, 3, 8}) {
+    SCOPED_TRACE(factor);
+    const PixelMap large = Enlarge(source, factor);
+    ASSERT_EQ(large.width, 5 * factor);
+    ASSERT_EQ(large.height, 3 * factor);
+    ASSERT_EQ(large.pixels.size(), static_cast<std::size_t>(15 * factor * factor));
+    EXPECT_EQ(large.palette, source.palette);
+    for (int y = 0; y < large.height; ++y) {
+      for (int x = 0; x < large.width; ++x) {
+        ASSERT_EQ(large.IndexAt(x, y), source.IndexAt(x / factor, y / factor)) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_THROW(Enlarge(source, 0), ArtError);
 }
 
 }  // namespace

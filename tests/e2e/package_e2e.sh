@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# The Debian package end to end: builds it with CPack, looks at its control
+# fields and contents, runs lintian, and runs the saver, the dialog and the
+# hack from the unpacked tree on a private 800x600 X server.
+# Usage: package_e2e.sh [PREFIX]   (ignored: the package is built from build/default)
+set -u
+HERE=$(cd "$(dirname "$0")" && pwd)
+ROOT=$(cd "$HERE/../.." && pwd)
+BUILD="$ROOT/build/default"
+. "$HERE/lib.sh"
+
+WORK=$(mktemp -d)
+trap 'stop_xvfb; rm -rf "$WORK"' EXIT
+DEB="$BUILD/mofu_1.1.28_amd64.deb"
+TREE="$WORK/tree"
+
+builds_the_package() {
+  rm -f "$DEB"
+  cmake --build "$BUILD" --target package >"$WORK/cpack.log" 2>&1 ||
+    { tail -n 20 "$WORK/cpack.log" >&2; fail "cmake --target package failed"; return 1; }
+  [ -f "$DEB" ] || { fail "no $(basename "$DEB") in build/default"; return 1; }
+  dpkg-deb -x "$DEB" "$TREE" || fail "dpkg-deb cannot unpack it"
+}
+
+field() { dpkg-deb -f "$DEB" "$1"; }
+
+control_fields() {
+  local want
+  [ "$(field Package)" = mofu ] || fail "Package: $(field Package)"
+  [ "$(field Version)" = 1.1.28 ] || fail "Version: $(field Version)"
+  [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
+  [ "$(field Recommends)" = fonts-ipafont-gothic ] || fail "Recommends: $(field Recommends)"
+  # the libraries the program and its module really link, found by dpkg-shlibdeps
+  for want in libc6 libx11-6 libxss1 libgtk-3-0 libglib2.0-0; do
+    field Depends | grep -Eq "(^|, )$want( |,|$)" || fail "Depends lacks $want: $(field Depends)"
+  done
+  [ "$(field Description | head -n 1)" = "night-sky screen saver with a walking cat" ] ||
+    fail "synopsis: $(field Description | head -n 1)"
+  [ "$(field Description | wc -l)" -ge 4 ] || fail "no extended description"
+  field Maintainer | grep -q '<.*@.*>' || fail "Maintainer: $(field Maintainer)"
+  # the requested name of the dependencies must be installable here
+  apt-get -s -q install "$DEB" >"$WORK/apt.log" 2>&1 ||
+    { tail -n 5 "$WORK/apt.log" >&2; fail "apt cannot install it"; }
+}
+
+contents() {
+  local path
+  for path in usr/bin/mofu usr/lib/mofu/mofu-gtk.so usr/share/mofu/neko1.gif \
+    usr/share/mofu/neko2.gif usr/share/man/man6/mofu.6.gz usr/share/applications/mofu.desktop \
+    usr/share/xscreensaver/config/mofu.xml usr/share/doc/mofu/copyright \
+    usr/share/doc/mofu/changelog.gz usr/share/icons/hicolor/32x32/apps/mofu.png \
+    usr/share/icons/hicolor/64x64/apps/mofu.png usr/share/icons/hicolor/128x128/apps/mofu.png \
+    usr/share/icons/hicolor/256x256/apps/mofu.png; do
+    [ -f "$TREE/$path" ] || fail "missing /$path"
+  done
+  file "$TREE/usr/bin/mofu" | grep -q ', stripped' || fail "the program is not stripped"
+  file "$TREE/usr/lib/mofu/mofu-gtk.so" | grep -q ', stripped' || fail "the module is not stripped"
+}
+
+compressed_docs() {
+  local gz
+  for gz in usr/share/man/man6/mofu.6.gz usr/share/doc/mofu/changelog.gz; do
+    gzip -t "$TREE/$gz" || { fail "/$gz is not gzip"; continue; }
+    # bytes 4-7 of a gzip header are its time stamp: 0 keeps builds reproducible
+    [ "$(od -An -tu4 -j4 -N4 "$TREE/$gz" | tr -d ' ')" = 0 ] || fail "/$gz carries a time stamp"
+  done
+  zcat "$TREE/usr/share/doc/mofu/changelog.gz" | head -n 1 | grep -q '^mofu (1.1.28) ' ||
+    fail "the changelog does not start with this version"
+  local page
+  page=$(MANWIDTH=80 man -l "$TREE/usr/share/man/man6/mofu.6.gz" 2>/dev/null)
+  for word in --root --window-id XSCREENSAVER_WINDOW SIGTERM settings.ini /s /c; do
+    grep -qF -- "$word" <<<"$page" || fail "the manual page does not mention $word"
+  done
+}
+
+desktop_files() {
+  local desktop="$TREE/usr/share/applications/mofu.desktop" size got
+  grep -qx 'Exec=mofu /c' "$desktop" || fail "the desktop entry does not open mofu /c"
+  grep -q '^Name\[ja\]=' "$desktop" || fail "the desktop entry has no Japanese name"
+  grep -qx 'Icon=mofu' "$desktop" || fail "the desktop entry names no theme icon"
+  python3 - "$TREE/usr/share/xscreensaver/config/mofu.xml" <<'EOF' || fail "mofu.xml is wrong"
+import sys, xml.etree.ElementTree as tree
+root = tree.parse(sys.argv[1]).getroot()
+assert root.tag == "screensaver" and root.get("name") == "mofu", root.attrib
+assert root.get("_label") == "Mofu Saver", root.attrib
+assert root.find("command").get("arg") == "--root"
+assert "mofu /c" in root.find("_description").text
+EOF
+  for size in 32 64 128 256; do
+    got=$(identify -format '%wx%h' "$TREE/usr/share/icons/hicolor/${size}x${size}/apps/mofu.png")
+    [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
+  done
+  # enlarged by whole factors: the 256 one shrunk back by 8 is the 32 one
+  convert "$TREE/usr/share/icons/hicolor/256x256/apps/mofu.png" -sample 32x32 "$WORK/back.png"
+  [ "$(compare -metric AE "$WORK/back.png" "$TREE/usr/share/icons/hicolor/32x32/apps/mofu.png" \
+    null: 2>&1)" = 0 ] || fail "the 256 icon is not the 32 one enlarged"
+}
+
+lintian_is_clean() {
+  lintian --pedantic "$DEB" >"$WORK/lintian.log" 2>&1
+  grep -v 'running with root privileges' "$WORK/lintian.log" | sed 's/^/    /'
+  ! grep -q '^E: ' "$WORK/lintian.log" || fail "lintian reports errors"
+  ! grep -q '^W: ' "$WORK/lintian.log" || fail "lintian reports warnings"
+}
+
+runs_from_the_unpacked_tree() {
+  fresh_home
+  store sspeed 1
+  local mofu="$TREE/usr/bin/mofu" pid cat
+  [ "$("$mofu" --version)" = "Mofu Saver 1.01.0028" ] || fail "--version: $("$mofu" --version)"
+  # the saver finds its pictures beside it: the cat walks in
+  "$mofu" /s &
+  pid=$!
+  for _ in $(seq 16); do
+    sleep 0.5
+    import -window root "$WORK/shot.png" 2>/dev/null
+    cat=$(convert "$WORK/shot.png" -alpha off -fill black +opaque '#F2A65A' \
+      -format '%[fx:int(mean*w*h+0.5)]' info:)
+    [ "$cat" -ge 100 ] && break
+  done
+  [ "$cat" -ge 100 ] || fail "no cat on the screen: the pictures were not found"
+  xdotool key x
+  ends_within 1 "$pid" || { kill "$pid"; fail "the saver did not end on a key"; }
+  wait "$pid" 2>/dev/null
+  # the dialog's module is found beside it too
+  "$mofu" /c &
+  pid=$!
+  local dialog=
+  for _ in $(seq 50); do
+    dialog=$(window_named "設定")
+    [ -n "$dialog" ] && break
+    sleep 0.1
+  done
+  [ -n "$dialog" ] || fail "mofu /c showed no dialog"
+  kill "$pid"; wait "$pid" 2>/dev/null
+  # and the hack draws on the root window until it is told to stop
+  env -u XSCREENSAVER_WINDOW "$mofu" --root &
+  pid=$!
+  sleep 2
+  [ "$(lit_pixels)" -ge 100 ] || fail "the hack drew nothing"
+  kill -TERM "$pid"
+  ends_within 1 "$pid" || { kill -9 "$pid"; fail "the hack did not end on SIGTERM"; }
+  wait "$pid" || fail "the hack ended with status $?"
+}
+
+start_xvfb 800x600 || exit 1
+check "the package builds as build/default/mofu_1.1.28_amd64.deb" builds_the_package
+if [ -f "$DEB" ]; then
+  check "control fields: name, version, real Depends, Recommends, description" control_fields
+  check "contents: program, module, pictures, desktop files; stripped" contents
+  check "manual page and changelog gzipped without time stamps" compressed_docs
+  check "desktop entry, XScreenSaver description and whole-factor icons" desktop_files
+  check "lintian: no errors or warnings" lintian_is_clean
+  check "saver, dialog and hack run from the unpacked tree" runs_from_the_unpacked_tree
+fi
+summary "package end-to-end"
