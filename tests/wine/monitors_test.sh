@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Two monitors side by side: Xephyr shows two 1920x1080 screens joined by
-# Xinerama in a window of a private Xvfb, and the saver covers both.
+# Xinerama in a window of a private Xvfb, and the saver covers both. Then one
+# monitor whose display mode grows while the saver runs.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 SCR=$(realpath "${1:?usage: $0 path/to/mofu.scr}")
@@ -8,20 +9,17 @@ SHOT=${MOFU_MONITORS_SHOT:-/tmp/mofu-win-two-monitors.png}
 HEAD_WIDTH=1920
 HEAD_HEIGHT=1080
 
-# The host display must hold both heads, whatever display run_all.sh made.
-if [ -z "${MOFU_MONITORS_HOST:-}" ]; then
-  MOFU_MONITORS_HOST=1 exec xvfb-run -a -s "-screen 0 $((2 * HEAD_WIDTH))x${HEAD_HEIGHT}x24" \
-    bash "$0" "$@"
-fi
 for tool in Xephyr x86_64-w64-mingw32-gcc; do
   command -v "$tool" >/dev/null || { echo "$tool not found: run scripts/deps.sh windows" >&2; exit 2; }
 done
 
 WORK=$(mktemp -d)
+HOST_PID=""
 XEPHYR_PID=""
 cleanup() {
   [ -n "${WINEPREFIX:-}" ] && remove_prefix
   [ -n "$XEPHYR_PID" ] && kill "$XEPHYR_PID" 2>/dev/null
+  [ -n "$HOST_PID" ] && kill "$HOST_PID" 2>/dev/null
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -29,14 +27,31 @@ trap cleanup EXIT
 x86_64-w64-mingw32-gcc -O2 -o "$WORK/monitors.exe" "$WINE_TESTS_DIR/monitors.c" ||
   { echo "cannot build monitors.exe" >&2; exit 2; }
 
-HOST_DISPLAY=$DISPLAY
-exec {fd}<> <(:)
-Xephyr -displayfd "$fd" -screen ${HEAD_WIDTH}x${HEAD_HEIGHT}+0+0 \
-  -screen ${HEAD_WIDTH}x${HEAD_HEIGHT}+${HEAD_WIDTH}+0 +xinerama -ac -br -noreset \
-  >"$WORK/xephyr.log" 2>&1 &
-XEPHYR_PID=$!
-read -r -t 10 -u "$fd" number || { echo "Xephyr did not start" >&2; cat "$WORK/xephyr.log" >&2; exit 2; }
-export DISPLAY=:$number
+# An X server that says its own display number once it listens, so two
+# suites starting at once never fight over one.
+start_server() {  # start_server COMMAND...: sets SERVER_PID and SERVER_DISPLAY
+  local fd number
+  exec {fd}<> <(:)
+  "$@" -displayfd "$fd" >"$WORK/server.log" 2>&1 &
+  SERVER_PID=$!
+  read -r -t 10 -u "$fd" number || { echo "$1 did not start" >&2; cat "$WORK/server.log" >&2; exit 2; }
+  exec {fd}<&-
+  SERVER_DISPLAY=:$number
+}
+
+# The host display holds both heads, whatever display run_all.sh made.
+start_server Xvfb -screen 0 $((2 * HEAD_WIDTH))x${HEAD_HEIGHT}x24 -nolisten tcp -noreset
+HOST_PID=$SERVER_PID
+HOST_DISPLAY=$SERVER_DISPLAY
+
+start_xephyr() {  # start_xephyr OPTIONS...: DISPLAY becomes the nested server
+  [ -n "$XEPHYR_PID" ] && kill "$XEPHYR_PID" 2>/dev/null
+  DISPLAY=$HOST_DISPLAY start_server Xephyr "$@" -ac -br -noreset
+  XEPHYR_PID=$SERVER_PID
+  export DISPLAY=$SERVER_DISPLAY
+}
+
+start_xephyr -screen ${HEAD_WIDTH}x${HEAD_HEIGHT}+0+0 -screen ${HEAD_WIDTH}x${HEAD_HEIGHT}+${HEAD_WIDTH}+0 +xinerama
 
 # A prefix of its own: Wine keeps a prefix's monitors from its first display.
 # RandR on Xephyr shows only the first screen; Xinerama shows both.
@@ -96,6 +111,52 @@ else
   else
     pass "a key ends it"
   fi
+fi
+stop_scr
+
+# One monitor whose mode changes while the saver runs, as when a game or a
+# monitor switches it: the saver grows with it, and stars reach the new part.
+wineserver -k
+start_xephyr -screen ${HEAD_WIDTH}x${HEAD_HEIGHT}
+# The mode is RandR's to change; Wine reads the monitors again at its start.
+wine reg delete 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /f >/dev/null 2>&1
+wineserver -w
+SMALL_WIDTH=1280
+SMALL_HEIGHT=1024
+seen=$(wine "$WORK/monitors.exe" $SMALL_WIDTH $SMALL_HEIGHT 2>/dev/null | tr -d '\r')
+start_scr /s
+SAVER=$(find_window "$PROGRAM_TITLE" 15)
+if [ "$seen" != "1 0 0 $SMALL_WIDTH $SMALL_HEIGHT" ] || [ -z "$SAVER" ]; then
+  fail "a larger display mode while running" "no saver at ${SMALL_WIDTH}x$SMALL_HEIGHT ('$seen')"
+else
+  sleep 1
+  seen=$(wine "$WORK/monitors.exe" $HEAD_WIDTH $HEAD_HEIGHT 2>/dev/null | tr -d '\r')
+  sleep 4
+  geometry=$(xdotool getwindowgeometry --shell "$SAVER" | tr '\n' ' ')
+  screenshot "$WORK/grown.png"
+  # Stars in the strip right of the old width, and in the one below it.
+  strip_stars() {  # strip_stars GEOMETRY
+    convert "$WORK/grown.png" -crop "$1" -format %c histogram:info:- |
+      sed -n 's/^ *\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' | awk '
+        BEGIN { split("0 128 192 255", levels); for (i in levels) ok[levels[i]] = 1 }
+        !($2 == 0 && $3 == 0 && $4 == 0) && ok[$2] && ok[$3] && ok[$4] { n += $1 }
+        END { print n + 0 }'
+  }
+  right=$(strip_stars "$((HEAD_WIDTH - SMALL_WIDTH))x${HEAD_HEIGHT}+${SMALL_WIDTH}+0")
+  below=$(strip_stars "${SMALL_WIDTH}x$((HEAD_HEIGHT - SMALL_HEIGHT))+0+${SMALL_HEIGHT}")
+  if ! kill -0 "$SCR_PID" 2>/dev/null; then
+    fail "a larger display mode while running" "the saver ended"
+  elif [ "$seen" != "1 0 0 $HEAD_WIDTH $HEAD_HEIGHT" ]; then
+    fail "a larger display mode while running" "the mode did not change: '$seen'"
+  elif [[ $geometry != *"X=0 Y=0 WIDTH=$HEAD_WIDTH HEIGHT=$HEAD_HEIGHT "* ]]; then
+    fail "a larger display mode while running" "window $geometry"
+  elif [ "$right" -lt 5 ] || [ "$below" -lt 1 ]; then
+    fail "a larger display mode while running" "stars in the new part: $right right, $below below"
+  else
+    pass "a larger display mode while running: the sky grows ($right + $below stars in the new part)"
+  fi
+  keys "$SAVER" a
+  if wait_exit 10; then pass "a key ends it after the change"; else fail "a key ends it after the change" "still running"; fi
 fi
 stop_scr
 
