@@ -24,19 +24,39 @@ void Canvas::Set(int x, int y, std::uint8_t index) {
                : static_cast<std::uint8_t>((pair & 0xF0) | (index & 0x0F));
 }
 
-void Canvas::FillRun(int y, int left, int right, std::uint8_t index) {
+Canvas::Run Canvas::FillRun(int y, int left, int right, std::uint8_t index) {
   const std::size_t row = static_cast<std::size_t>(y) * width_;
   std::size_t i = row + left;
   const std::size_t end = row + right;
-  if (i % 2 && i < end) {
-    Set(left, y, index);
+  Run changed{right, left};
+  const auto note = [&](std::size_t from, std::size_t to) {
+    changed.left = std::min(changed.left, static_cast<int>(from - row));
+    changed.right = std::max(changed.right, static_cast<int>(to - row));
+  };
+  const auto set_one = [&] {
+    if (At(static_cast<int>(i - row), y) != index) note(i, i + 1);
+    Set(static_cast<int>(i - row), y, index);
     ++i;
+  };
+  if (i % 2 && i < end) set_one();
+  // Whole bytes: only the stretch from the first to the last byte that
+  // differs is written and reported.
+  const auto both = static_cast<std::uint8_t>(index | index << 4);
+  const auto differs = [both](std::uint8_t pair) { return pair != both; };
+  const auto first = nibbles_.begin() + static_cast<std::ptrdiff_t>(i / 2);
+  const auto last = first + static_cast<std::ptrdiff_t>((end - i) / 2);
+  const auto from = std::find_if(first, last, differs);
+  if (from != last) {
+    const auto to =
+        std::find_if(std::make_reverse_iterator(last), std::make_reverse_iterator(from), differs)
+            .base();
+    std::fill(from, to, both);
+    note(static_cast<std::size_t>(from - nibbles_.begin()) * 2,
+         static_cast<std::size_t>(to - nibbles_.begin()) * 2);
   }
-  const std::size_t whole = (end - i) / 2;
-  std::fill_n(nibbles_.begin() + static_cast<std::ptrdiff_t>(i / 2), whole,
-              static_cast<std::uint8_t>(index | index << 4));
-  i += 2 * whole;
-  if (i < end) Set(static_cast<int>(i - row), y, index);
+  i += static_cast<std::size_t>(last - first) * 2;
+  if (i < end) set_one();
+  return changed;
 }
 
 RowColours::RowColours(const std::array<std::uint32_t, 16>& colours) : singles(colours) {
@@ -74,7 +94,9 @@ Rect Canvas::Dot(int x, int y, int width, std::uint8_t index) {
   const int shift = width % 2 ? 0 : 1;
   const long long limit = static_cast<long long>(width) * width;
   const int reach = width / 2;
-  const Rect box = Rect{x - reach, y - reach, x - reach + width, y - reach + width}.Intersect(bounds);
+  const Rect box =
+      Rect{x - reach, y - reach, x - reach + width, y - reach + width}.Intersect(bounds);
+  Rect changed;
   // Each row of the dot is one run: the pixels whose dx = 2*(i-x) + shift
   // has |dx| <= the whole square root of what dy leaves of the limit.
   for (int j = box.top; j < box.bottom; ++j) {
@@ -88,9 +110,11 @@ Rect Canvas::Dot(int x, int y, int width, std::uint8_t index) {
     // dx <= reach_dx gives i <= x + floor((reach_dx - shift) / 2).
     const long long first = std::max<long long>(box.left, x + ((1 - reach_dx - shift) >> 1));
     const long long last = std::min<long long>(box.right - 1, x + ((reach_dx - shift) >> 1));
-    if (first <= last) FillRun(j, static_cast<int>(first), static_cast<int>(last) + 1, index);
+    if (first > last) continue;
+    const Run run = FillRun(j, static_cast<int>(first), static_cast<int>(last) + 1, index);
+    if (run.left < run.right) changed = changed.Union({run.left, j, run.right, j + 1});
   }
-  return box.Empty() ? Rect{} : box;
+  return changed;
 }
 
 }  // namespace mofu

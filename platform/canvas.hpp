@@ -35,13 +35,19 @@ class Canvas {
   // painted when its centre lies within width/2 of the dot's centre. The
   // centre is the pixel's own centre for odd widths and its top-left corner
   // for even ones, so the dot is exactly `width` pixels across. A width of 1
-  // or less sets the single pixel. Returns the rectangle it may have touched,
-  // clipped to the canvas.
+  // or less sets the single pixel. Returns a rectangle that holds every pixel
+  // whose colour it changed: a dot over a sky already dark asks for nothing
+  // to be shown, however wide it is.
   Rect Dot(int x, int y, int width, std::uint8_t index);
 
  private:
   void Set(int x, int y, std::uint8_t index);
-  void FillRun(int y, int left, int right, std::uint8_t index);
+  struct Run {
+    int left;
+    int right;
+  };
+  // Sets pixels [left, right) of row y; returns the columns that changed.
+  Run FillRun(int y, int left, int right, std::uint8_t index);
 
   int width_;
   int height_;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/canvas.hpp"
+
+#include <gtest/gtest.h>
 
 namespace mofu {
 namespace {
@@ -97,6 +97,50 @@ TEST(Canvas, DotsPaintExactlyThePixelsOfTheirDefinition) {
       EXPECT_EQ(wrong, 0);
     }
   }
+}
+
+// Hand-edited widths, far beyond the sky or below one, paint what the
+// definition says too, and a dot reports only the pixels it changed.
+TEST(Canvas, WideDotsPaintExactlyTheirDefinition) {
+  const auto painted = [](int i, int j, int x, int y, int width) {
+    if (width <= 1) return i == x && j == y;
+    const long long shift = width % 2 ? 0 : 1;
+    const long long dx = 2LL * (i - x) + shift;
+    const long long dy = 2LL * (j - y) + shift;
+    return dx * dx + dy * dy <= static_cast<long long>(width) * width;
+  };
+  const int widths[] = {-3, 0, 2, 5, 150, 151, 1000, 32767};
+  const int places[][2] = {{0, 0}, {18, 11}, {36, 22}, {-20, 7}, {50, -30}, {-5000, 9}, {9, 20000}};
+  for (const int width : widths) {
+    for (const auto& place : places) {
+      SCOPED_TRACE(testing::Message()
+                   << "width " << width << " at " << place[0] << "," << place[1]);
+      Canvas canvas(37, 23);  // odd, so rows start on either half of a byte
+      canvas.Fill(3);
+      const Rect touched = canvas.Dot(place[0], place[1], width, 12);
+      int wrong = 0;
+      Rect box;
+      for (int j = 0; j < 23; ++j) {
+        for (int i = 0; i < 37; ++i) {
+          const bool in = painted(i, j, place[0], place[1], width);
+          wrong += canvas.At(i, j) != (in ? 12 : 3);
+          if (in) box = box.Union({i, j, i + 1, j + 1});
+        }
+      }
+      EXPECT_EQ(wrong, 0);
+      EXPECT_EQ(touched.Union(box), touched);
+      // Drawn again it changes nothing, and asks for nothing to be shown.
+      if (width > 1) {
+        EXPECT_TRUE(canvas.Dot(place[0], place[1], width, 12).Empty());
+      }
+    }
+  }
+  // A sky-wide eraser over one star reports the star's place, not the sky.
+  Canvas canvas(37, 23);
+  canvas.Dot(5, 7, 1, 9);
+  const Rect erased = canvas.Dot(18, 11, 32767, 0);
+  EXPECT_TRUE(erased.Contains(5, 7));
+  EXPECT_LE((erased.right - erased.left) * (erased.bottom - erased.top), 2);
 }
 
 }  // namespace
