@@ -43,13 +43,16 @@ programs_entries() {
               value[k, "DisplayName"], value[k, "Publisher"], value[k, "DisplayVersion"], value[k, "UninstallString"] }'
 }
 
-# The icon Windows shows for the entry, as the installer registered it.
-product_icon() {
+# The product as Windows Installer registered it for the whole machine
+# (a per-user install lands under HKCU instead): prints its icon's path, or
+# "none" when it has no icon, or nothing when it is not registered.
+machine_product_icon() {
   wine reg query "$PRODUCTS" /s 2>/dev/null | tr -d '\r' | awk '
-    /^HKEY_/ { name = ""; icon = "" }
+    function report() { if (name == "Mofu Saver") { print (icon == "" ? "none" : icon) } }
+    /^HKEY_/ { report(); name = ""; icon = "" }
     $1 == "ProductName" { $1 = ""; $2 = ""; sub(/^ +/, ""); name = $0 }
     $1 == "ProductIcon" { icon = $3 }
-    name == "Mofu Saver" && icon != "" { print icon; exit }'
+    END { report() }' | head -n1
 }
 
 check_installed() {  # check_installed VERSION: the state after an install
@@ -69,8 +72,9 @@ check_installed() {  # check_installed VERSION: the state after an install
   else
     fail "$1: one installed-programs entry with publisher and version" "${entries:-none}"
   fi
-  icon=$(product_icon)
-  if [ -n "$icon" ] && [ -f "$(winepath -u "$icon" 2>/dev/null)" ]; then
+  icon=$(machine_product_icon)
+  if [ -n "$icon" ]; then pass "$1: installed for every user"; else fail "$1: installed for every user" "not registered for the machine"; fi
+  if [ -n "$icon" ] && [ "$icon" != none ] && [ -f "$(winepath -u "$icon" 2>/dev/null)" ]; then
     pass "$1: the entry has the program's icon"
   else
     fail "$1: the entry has the program's icon" "'$icon'"
@@ -126,7 +130,7 @@ if msiexec_quietly /x "$WORK/newer/newer.msi"; then pass "silent uninstall"; els
 left=""
 for file in "${PLACED[@]}"; do [ -e "$file" ] && left+=" ${file#$WINEPREFIX/}"; done
 [ -n "$(programs_entries)" ] && left+=" the installed-programs entry"
-[ -n "$(product_icon)" ] && left+=" the product's registration"
+[ -n "$(machine_product_icon)" ] && left+=" the product's registration"
 if [ -z "$left" ]; then pass "nothing is left after uninstalling"; else fail "nothing is left after uninstalling" "$left"; fi
 
 finish
