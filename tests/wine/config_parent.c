@@ -46,7 +46,8 @@ int wmain(int argc, wchar_t** argv) {
   ZeroMemory(&startup, sizeof startup);
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process;
-  if (!CreateProcessW(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return 2;
+  if (!CreateProcessW(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+    return 2;
 
   HWND dialog = NULL;
   for (int i = 0; i < 300 && dialog == NULL; ++i) {
