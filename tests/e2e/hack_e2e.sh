@@ -30,12 +30,14 @@ begin() {
 }
 
 make_window() {  # make_window X Y W H: sets WIN and WIN_PID
-  "$WORK/child_window" "$@" >"$WORK/win.$$" &
+  local out
+  out=$(mktemp -p "$WORK")
+  "$WORK/child_window" "$@" >"$out" &
   WIN_PID=$!
   STARTED+=("$WIN_PID")
   WIN=
   for _ in $(seq 100); do
-    WIN=$(head -n 1 "$WORK/win.$$" 2>/dev/null)
+    WIN=$(head -n 1 "$out")
     [ -n "$WIN" ] && return 0
     sleep 0.02
   done
