@@ -1,9 +1,9 @@
+#include "platform/x11/hack_options.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "platform/x11/hack_options.hpp"
 
 namespace mofu::x11 {
 namespace {
@@ -54,8 +54,8 @@ TEST(HackOptions, WhereTheSaverDraws) {
     SCOPED_TRACE(trace + "XSCREENSAVER_WINDOW=" +
                  (c.xscreensaver_window ? c.xscreensaver_window : "(unset)"));
     std::string error;
-    const auto target = FindHackTarget(static_cast<int>(argv.size()), argv.data(),
-                                       c.xscreensaver_window, error);
+    const auto target =
+        FindHackTarget(static_cast<int>(argv.size()), argv.data(), c.xscreensaver_window, error);
     if (c.target == "error") {
       EXPECT_FALSE(target);
       EXPECT_FALSE(error.empty());
