@@ -1,7 +1,6 @@
 #include "platform/canvas.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace mofu {
@@ -98,12 +97,13 @@ Rect Canvas::Dot(int x, int y, int width, std::uint8_t index) {
       Rect{x - reach, y - reach, x - reach + width, y - reach + width}.Intersect(bounds);
   Rect changed;
   // Each row of the dot is one run: the pixels whose dx = 2*(i-x) + shift
-  // has |dx| <= the whole square root of what dy leaves of the limit.
+  // has |dx| <= the whole square root of what dy leaves of the limit. That
+  // root changes little from row to row, so it is carried and adjusted.
+  long long reach_dx = 0;
   for (int j = box.top; j < box.bottom; ++j) {
     const long long dy = 2LL * (j - y) + shift;
     const long long room = limit - dy * dy;
     if (room < 0) continue;
-    auto reach_dx = static_cast<long long>(std::sqrt(static_cast<double>(room)));
     while (reach_dx * reach_dx > room) --reach_dx;
     while ((reach_dx + 1) * (reach_dx + 1) <= room) ++reach_dx;
     // dx >= -reach_dx gives i >= x + ceil((-reach_dx - shift) / 2), and

@@ -11,9 +11,7 @@ namespace {
 
 template <typename Int>
 Int RoundHalfEven(double value) {
-  // The default floating-point environment rounds to nearest, ties to even;
-  // nearbyint honours it without raising the inexact exception.
-  const double rounded = std::nearbyint(value);
+  const double rounded = RoundToEven(value);
   if (!(rounded >= static_cast<double>(std::numeric_limits<Int>::min()) &&
         rounded <= static_cast<double>(std::numeric_limits<Int>::max()))) {
     throw RuntimeError(ErrorNumber::kOverflow, "Overflow");
@@ -25,6 +23,16 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
+
+// Adding 2^52 leaves no bits for a fraction, so the sum is rounded the way
+// the default floating-point environment rounds: to nearest, ties to even.
+// Done by hand, the saver needs no maths library at all.
+double RoundToEven(double value) {
+  constexpr double kNoFraction = 4503599627370496.0;    // 2^52
+  if (!(std::fabs(value) < kNoFraction)) return value;  // whole already, or not a number
+  const double shift = std::copysign(kNoFraction, value);
+  return std::copysign((value + shift) - shift, value);  // -0.4 gives -0, as rint does
+}
 
 Int16 CInt(double value) { return RoundHalfEven<Int16>(value); }
 Int32 CLng(double value) { return RoundHalfEven<Int32>(value); }

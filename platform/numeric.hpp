@@ -12,6 +12,9 @@ using Int32 = std::int32_t;
 inline constexpr Int16 kTrue = -1;
 inline constexpr Int16 kFalse = 0;
 
+// The nearest whole number, halves to the even neighbour (NaN stays NaN).
+double RoundToEven(double value);
+
 // Rounds to the nearest integer, halves to the even neighbour, and raises the
 // overflow error when the result does not fit (NaN never fits).
 Int16 CInt(double value);

@@ -8,6 +8,9 @@
 #define STBI_ONLY_PNG
 #define STBI_ONLY_BMP
 #define STBI_NO_STDIO
+// Nor conversions to and from linear light, the only maths-library calls.
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
 // The decoder's own refusal, in case a header slips past the check below.
 #define STBI_MAX_DIMENSIONS 4096
 #if defined(__GNUC__)

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/numeric.hpp"
+
 namespace mofu {
 
 PictureBox::PictureBox(float left, float top, float width, float height, Invalidate invalidate)
@@ -9,7 +11,11 @@ PictureBox::PictureBox(float left, float top, float width, float height, Invalid
 
 Rect PictureBox::Bounds() const {
   // Positions far off screen are clamped so the arithmetic stays in range.
-  auto px = [](float v) { return static_cast<int>(std::nearbyint(std::fmax(std::fmin(v, 1e8f), -1e8f))); };
+  auto px = [](float v) {
+    if (!(v < 1e8f)) v = 1e8f;  // NaN too
+    if (v < -1e8f) v = -1e8f;
+    return static_cast<int>(RoundToEven(v));
+  };
   const int left = px(left_);
   const int top = px(top_);
   return {left, top, left + px(width_), top + px(height_)};

@@ -46,6 +46,45 @@ TEST(Numeric, CIntRoundsHalfToEvenAndOverflows) {
   EXPECT_EQ(Fix(2.7), 2);
 }
 
+// Rounding without the maths library must agree with it everywhere: ties on
+// both sides of zero, the last doubles that still have a fraction, values
+// already whole, signed zeros, infinities.
+TEST(Numeric, RoundToEvenAgreesWithTheMathsLibrary) {
+  const double two52 = 4503599627370496.0;
+  const double cases[] = {0.0,
+                          -0.0,
+                          0.4,
+                          -0.4,
+                          0.5,
+                          -0.5,
+                          1.5,
+                          -1.5,
+                          2.5,
+                          -2.5,
+                          32767.5,
+                          -32768.5,
+                          2147483646.5,
+                          0.49999999999999994,
+                          two52 - 0.5,
+                          two52 - 1.5,
+                          -two52 + 0.5,
+                          two52,
+                          two52 + 1,
+                          1e300,
+                          -1e300,
+                          5e-324,
+                          std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity()};
+  for (double v : cases) {
+    SCOPED_TRACE(v);
+    const double want = std::nearbyint(v);
+    const double got = RoundToEven(v);
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(std::signbit(got), std::signbit(want));
+  }
+  EXPECT_TRUE(std::isnan(RoundToEven(std::numeric_limits<double>::quiet_NaN())));
+}
+
 TEST(Numeric, TextToInt16) {
   struct Case {
     const char* text;
