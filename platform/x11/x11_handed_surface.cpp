@@ -1,5 +1,8 @@
 // The hack-mode half of X11SkySurface: drawing into a window that a
 // screen-saver daemon (or its settings app's preview) hands over.
+#include <cstdio>
+#include <string>
+
 #include "platform/runtime_error.hpp"
 #include "platform/x11/exit_signals.hpp"
 #include "platform/x11/handed_window.hpp"
@@ -29,7 +32,6 @@ X11SkySurface::X11SkySurface(Display* display, Window handed)
   values.graphics_exposures = False;
   gc_ = XCreateGC(display_, window_, GCGraphicsExposures, &values);
   ExitSignals::Install();
-  mapped_ = true;
 }
 
 bool X11SkySurface::HandedWindowEnds() const {
