@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/x11/blank_cursor.hpp"
 #include "platform/x11/exit_signals.hpp"
 
 namespace mofu::x11 {
@@ -72,11 +73,7 @@ X11SkySurface::X11SkySurface(Display* display) : display_(display) {
   values.graphics_exposures = False;
   gc_ = XCreateGC(display_, window_, GCGraphicsExposures, &values);
 
-  static const char kNoBits[8] = {};
-  Pixmap empty = XCreateBitmapFromData(display_, window_, kNoBits, 8, 8);
-  XColor black{};
-  blank_cursor_ = XCreatePixmapCursor(display_, empty, empty, &black, &black, 0, 0);
-  XFreePixmap(display_, empty);
+  blank_cursor_ = CreateBlankCursor(display_, window_);
 }
 
 X11SkySurface::~X11SkySurface() {
