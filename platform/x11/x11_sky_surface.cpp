@@ -167,13 +167,20 @@ void X11SkySurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stri
       }
     }
   }
+  unsent_ = true;
   XPutImage(display_, window_, gc_, image, 0, 0, rect.left, rect.top,
             static_cast<unsigned>(rect.Width()), static_cast<unsigned>(rect.Height()));
   image->data = nullptr;  // the pixels are not Xlib's to free
   XDestroyImage(image);
 }
 
-void X11SkySurface::Flush() { XFlush(display_); }
+// XFlush reads the connection as well as writing it: until the next look is
+// due, what it found is all there is.
+void X11SkySurface::Flush() {
+  XFlush(display_);
+  unsent_ = false;
+  last_read_micros_ = NowMicros();
+}
 
 void X11SkySurface::PumpEvents(SkyInput& input) {
   if (handed_ && HandedWindowEnds()) {
@@ -229,7 +236,10 @@ void X11SkySurface::Dispatch(const XEvent& event, SkyInput& input) {
       break;
     }
     case VisibilityNotify:
-      if (topmost_ && event.xvisibility.state != VisibilityUnobscured) XRaiseWindow(display_, window_);
+      if (topmost_ && event.xvisibility.state != VisibilityUnobscured) {
+        XRaiseWindow(display_, window_);
+        unsent_ = true;
+      }
       break;
     default:
       break;
@@ -244,7 +254,9 @@ std::int64_t X11SkySurface::NowMicros() {
 
 bool X11SkySurface::WaitForInput(std::int64_t deadline_micros) {
   if (XEventsQueued(display_, QueuedAlready) > 0) return true;
-  XFlush(display_);
+  // The frame was flushed as it was presented; flushing again would only
+  // read the connection once more.
+  if (unsent_) Flush();
   for (;;) {
     if (handed_ && HandedWindowEnds()) return true;
     const std::int64_t left = deadline_micros - NowMicros();
@@ -256,7 +268,13 @@ bool X11SkySurface::WaitForInput(std::int64_t deadline_micros) {
                                static_cast<long>(left % 1'000'000) * 1000};
     const int ready = ppoll(fds, 2, &timeout, nullptr);
     if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) return false;
+    if (ready == 0) {
+      // Nothing arrived while it slept, so nothing waits to be read: the
+      // next look is due a millisecond from now, not at once.
+      last_read_micros_ = NowMicros();
+      return false;
+    }
+    if (ready < 0) return false;
     if (fds[1].revents != 0) return true;
     if (XEventsQueued(display_, QueuedAfterReading) > 0) return true;
   }
