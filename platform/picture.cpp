@@ -36,8 +36,7 @@ Picture DecodePicture(const std::uint8_t* data, std::size_t size) {
   // before a single pixel is allocated.
   if (!stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) ||
       width <= 0 || height <= 0 || width > kPictureSideLimit || height > kPictureSideLimit ||
-      std::uint64_t{4} * static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
-          kPicturePixelBytesLimit) {
+      std::int64_t{width} * height > kPicturePixelLimit) {
     throw invalid();
   }
   stbi_uc* rgba =

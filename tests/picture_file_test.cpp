@@ -82,6 +82,8 @@ TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
   WriteTinyGif((dir / "widest.gif").string(), kPictureSideLimit, 1, 1, 2, 3);
   WriteTinyGif((dir / "too-wide.gif").string(), kPictureSideLimit + 1, 1, 1, 2, 3);
   WriteTinyGif((dir / "too-tall.gif").string(), 1, kPictureSideLimit + 1, 1, 2, 3);
+  WriteTinyGif((dir / "largest.gif").string(), 1024, kPicturePixelLimit / 1024, 1, 2, 3);
+  WriteTinyGif((dir / "too-large.gif").string(), 1024, kPicturePixelLimit / 1024 + 1, 1, 2, 3);
   PutBytes(dir / "garbage.gif", 300, 'G');
   PutBmp(dir / "no-width.gif", 0, 5);
   PutBmp(dir / "no-height.gif", 5, 0);
@@ -100,6 +102,8 @@ TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
       {"widest.gif", std::nullopt, kPictureSideLimit},
       {"too-wide.gif", ErrorNumber::kInvalidPicture, 0},
       {"too-tall.gif", ErrorNumber::kInvalidPicture, 0},
+      {"largest.gif", std::nullopt, 1024},
+      {"too-large.gif", ErrorNumber::kInvalidPicture, 0},
       {"garbage.gif", ErrorNumber::kInvalidPicture, 0},
       {"no-width.gif", ErrorNumber::kInvalidPicture, 0},
       {"no-height.gif", ErrorNumber::kInvalidPicture, 0},
