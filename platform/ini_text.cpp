@@ -82,10 +82,12 @@ std::string IniWithValue(std::string_view text, std::string_view section, std::s
   }
   const std::string_view eol = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
   if (last_stretch != nullptr) {
-    // After the stretch's own line end, or after a new one if it has none.
-    if (last_stretch->end == text.size()) return out + std::string(eol) + entry + std::string(eol);
-    const std::size_t at = text.find('\n', last_stretch->end) + 1;
-    return out.insert(at, entry + std::string(eol));
+    // After the stretch's own line end, or after a new one if it has none
+    // (it may end the text, even with a lone CR).
+    const std::size_t line_end = text.find('\n', last_stretch->end);
+    if (line_end == std::string_view::npos)
+      return out + std::string(eol) + entry + std::string(eol);
+    return out.insert(line_end + 1, entry + std::string(eol));
   }
   if (!out.empty() && out.back() != '\n') out += eol;
   return out + "[" + std::string(section) + "]" + std::string(eol) + entry + std::string(eol);

@@ -4,9 +4,10 @@
 #include "platform/runtime_error.hpp"
 
 #define STB_IMAGE_IMPLEMENTATION
+// The pose pictures are GIF. Other decoders would only widen what a hostile
+// file can ask for: stb's PNG reader trusts a chunk's declared length and
+// asks for that much memory before it finds the data missing.
 #define STBI_ONLY_GIF
-#define STBI_ONLY_PNG
-#define STBI_ONLY_BMP
 #define STBI_NO_STDIO
 // Nor conversions to and from linear light, the only maths-library calls.
 #define STBI_NO_LINEAR

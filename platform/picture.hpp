@@ -25,7 +25,7 @@ inline constexpr std::size_t kPictureFileLimit = 4u << 20;
 inline constexpr int kPictureSideLimit = 4096;
 inline constexpr std::int64_t kPicturePixelLimit = 1 << 19;
 
-// Reads a picture file (GIF, PNG, BMP). A missing file raises "File not
+// Reads a GIF picture file. A missing file raises "File not
 // found"; one that is not a regular file of at most kPictureFileLimit bytes
 // raises "Path/File access error"; one that cannot be decoded, or declares
 // an image beyond the limits above, raises "Invalid picture".

@@ -141,6 +141,8 @@ TEST(IniText, SettingAValueKeepsEveryOtherLine) {
       {"added after the last stretch", "[setting]\na=1\n[x]\n[setting]\nb=2\n# end\n",
        "[setting]\na=1\n[x]\n[setting]\nb=2\nblk=40\n# end\n"},
       {"added after a header alone", "[setting]", "[setting]\nblk=40\n"},
+      {"added after a lone CR at the end", "\xEF\xBB\xBF[setting]\nsspeed=1\r",
+       "\xEF\xBB\xBF[setting]\nsspeed=1\r\nblk=40\n"},
       {"section added at the end", "[other]\nx=1", "[other]\nx=1\n[setting]\nblk=40\n"},
       {"CRLF kept", "\xEF\xBB\xBF[setting]\r\nsspeed=7\r\n",
        "\xEF\xBB\xBF[setting]\r\nsspeed=7\r\nblk=40\r\n"},
