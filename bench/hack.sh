@@ -180,6 +180,8 @@ load_end=$(cut -d' ' -f1-3 /proc/loadavg)
   echo "| Program | CPU % of one core | RSS max / VmHWM MiB | Daemon CPU % | Daemon RSS MiB (xscreensaver + gfx) | X server CPU % | Times the daemon started it |"
   echo "|---|---|---|---|---|---|---|"
   cat "$WORK/table.md"
+  echo
+  echo "CPU: /proc ticks (user + system) of each process over the hold, against the wall time; the daemon is xscreensaver and its xscreensaver-gfx, which sleep while a hack runs (0.00 is less than one 10 ms tick in the whole hold). Memory: VmRSS sampled each second, and VmHWM at the end. The last column counts the daemon's launches of the hack in its log: 1 means it was never restarted."
   echo "<!-- /hack -->"
 } >"$WORK/section.md"
 cat "$WORK/section.md"
