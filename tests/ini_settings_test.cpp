@@ -195,18 +195,30 @@ TEST_F(SettingsFileTest, FailsWhereNoFolderCanBe) {
   EXPECT_THROW(IniSettings().Write("mofu", "setting", "blk", "4\n[x]"), RuntimeError);
 }
 
-TEST_F(SettingsFileTest, FilesBeyondTheLimitHoldNothing) {
+// What cannot be read safely holds nothing, and is never written over.
+TEST_F(SettingsFileTest, FilesBeyondTheLimitHoldNothingAndStay) {
   const std::string head = "[setting]\nblk=10\n";
   for (const std::size_t size :
        {IniSettings::kSettingsFileLimit, IniSettings::kSettingsFileLimit + 1}) {
     SCOPED_TRACE(size);
-    Put(head + std::string(size - head.size() - 1, '#') + "\n");
+    const std::string comment = std::string(size - head.size() - 1, '#') + "\n";
+    const std::string text = head + comment;
+    Put(text);
     const bool within = size <= IniSettings::kSettingsFileLimit;
     EXPECT_EQ(IniSettings().Read("mofu", "setting", "blk"), within ? Opt("10") : std::nullopt);
+    if (within) {
+      IniSettings().Write("mofu", "setting", "sspeed", "4");
+      EXPECT_EQ(Text(), head + "sspeed=4\n" + comment);
+    } else {
+      EXPECT_THROW(IniSettings().Write("mofu", "setting", "sspeed", "4"), RuntimeError);
+      EXPECT_EQ(Text(), text);
+    }
   }
   fs::remove(File());
   ASSERT_EQ(mkfifo(File().c_str(), 0600), 0);
   EXPECT_EQ(IniSettings().Read("mofu", "setting", "blk"), std::nullopt);
+  EXPECT_THROW(IniSettings().Write("mofu", "setting", "blk", "40"), RuntimeError);
+  EXPECT_TRUE(fs::is_fifo(File()));
 }
 
 TEST_F(SettingsFileTest, HomeComesFromThePasswordDatabaseWhenUnset) {

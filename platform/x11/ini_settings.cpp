@@ -34,9 +34,13 @@ void IniSettings::Write(std::string_view app, std::string_view section, std::str
     throw RuntimeError(ErrorNumber::kSettingsWrite, "cannot write the settings");
   }
   // Written over the file as it is now, not as it was read: nothing another
-  // program put there in the meantime is lost.
-  texts_.erase(path);
-  const std::string text = IniWithValue(Text(path), section, key, value);
+  // program put there in the meantime is lost. A file that cannot be read
+  // safely is not replaced either: what it holds is the user's to sort out.
+  std::string current;
+  if (ReadRegularFile(path, kSettingsFileLimit, current) == FileRead::kRefused) {
+    throw RuntimeError(ErrorNumber::kSettingsWrite, "cannot read " + path);
+  }
+  const std::string text = IniWithValue(current, section, key, value);
   if (!SaveSettingsFile(path, text)) {
     throw RuntimeError(ErrorNumber::kSettingsWrite, "cannot write " + path);
   }

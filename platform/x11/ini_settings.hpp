@@ -11,7 +11,7 @@ namespace mofu::x11 {
 // the grammar of platform/ini_text.hpp. Each file is read once, safely
 // (see ReadRegularFile), and kept: a file that cannot be read that way, or
 // holds more than kSettingsFileLimit bytes, holds nothing, so every read
-// gives its default.
+// gives its default, and no write replaces it.
 class IniSettings final : public SettingsStore {
  public:
   static constexpr std::size_t kSettingsFileLimit = 64 * 1024;
