@@ -99,14 +99,20 @@ table=$(awk -v hold="$HOLD_S" -v load_start="$load_start" -v load_end="$load_end
     print "|---|---|---|---|---|"
   }
   {
+    monitors = field("row") == "one" ? "one" : "two side by side"
+    desktop = field("row") == "one" ? "1920x1080" : "3840x1080"
+    if (field("exited_early") != "0" || field("cpu_s") < 0) {
+      printf "| %s | %s | n/a: the saver ended on its own after %s s (status %s) | | |\n",
+        monitors, desktop, field("held_s"), field("status")
+      next
+    }
     held = field("held_s"); scr = field("cpu_s") / held * 100
     n = split(field("tree"), parts, ","); server = 0
     for (i = 1; i <= n; ++i) { split(parts[i], p, ":"); if (p[1] ~ /^wineserver/) server += p[2] }
     server = server / held * 100
     rest = field("tree_cpu_s") / held * 100 - scr - server; if (rest < 0) rest = 0
     printf "| %s | %s | %.2f (mofu.scr %.2f + wineserver %.2f; others %.2f) | %.2f / %.2f | %.2f |\n",
-      field("row") == "one" ? "one" : "two side by side", field("row") == "one" ? "1920x1080" : "3840x1080",
-      scr + server, scr, server, rest, field("rss_max_kb") / 1024, field("hwm_kb") / 1024,
+      monitors, desktop, scr + server, scr, server, rest, field("rss_max_kb") / 1024, field("hwm_kb") / 1024,
       field("xserver_cpu_s") / held * 100
   }
   END { print "<!-- /wine-monitors -->" }' "$WORK/raw.txt")
