@@ -168,6 +168,35 @@ readers_agree() {
   [ "$(ls -A "$XDG_CONFIG_HOME/mofu")" = "settings.ini" ] || fail "files left beside it: $(ls -A "$XDG_CONFIG_HOME/mofu")"
 }
 
+# Temporary files of saves cut short, by this version and by older ones, go
+# with the next save; the user's own files beside them stay.
+save_leaves_no_strays() {
+  fresh_home
+  tree_with_pictures plain
+  local folder="$XDG_CONFIG_HOME/mofu"
+  mkdir -p "$folder"
+  printf '[setting]\nblk=20\n' >"$folder/settings.ini"
+  printf 'half' >"$folder/settings.ini.tmp"
+  printf 'half' >"$folder/settings.ini.Qx81zP"
+  printf 'mine' >"$folder/settings.ini.bak"
+  "$MOFU" /c &
+  local dialog=$! box=
+  for _ in $(seq 40); do
+    box=$(window_named '設定' | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.05
+  done
+  [ -n "$box" ] || { kill "$dialog"; fail "no dialog"; return 1; }
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  xdotool key Return
+  ends_within 2 "$dialog" || { kill "$dialog"; fail "the dialog did not end on Enter"; }
+  wait "$dialog" 2>/dev/null
+  local left
+  left=$(ls -A "$folder" | tr '\n' ' ')
+  [ "$left" = "settings.ini settings.ini.bak " ] || fail "left in the folder: $left"
+  [ "$(stored blk)/$(stored sspeed)" = "20/2" ] || fail "stored $(stored blk)/$(stored sspeed), not 20/2"
+}
+
 start_xvfb 1920x1080 || exit 1
 for kind in fifo zero urandom; do
   check "settings.ini a $kind: a key ends the saver, the dialog shows or ends" endless_settings "$kind"
@@ -177,4 +206,5 @@ check "a picture declaring 16000x16000: bounded memory, a key ends it" huge_pict
 check "runtime folder open to all, no private one: still one copy" unusable_lock_place open
 check "no runtime folder, no private one: still one copy" unusable_lock_place missing
 check "saver and dialog read a hand-edited file alike" readers_agree
+check "a save removes what saves cut short left behind" save_leaves_no_strays
 summary "hostile files end-to-end"
