@@ -130,13 +130,15 @@ std::int64_t SaverWindow::NowMicros() {
   return now.QuadPart / frequency * 1'000'000 + now.QuadPart % frequency * 1'000'000 / frequency;
 }
 
+// A message already waiting ends the wait at once (MWMO_INPUTAVAILABLE), so
+// the queue needs no look of its own first; each is a server call under Wine.
 bool SaverWindow::WaitForInput(std::int64_t deadline_micros) {
-  if (GetQueueStatus(QS_INPUT) != 0) return input_seen_ = true;
   const std::int64_t remaining = deadline_micros - NowMicros();
   if (remaining <= 0) return false;
-  const auto milliseconds = static_cast<DWORD>((remaining + 999) / 1000);
-  input_seen_ = MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT,
-                                            MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0;
+  input_seen_ = frame_timer_.WaitForMessage(remaining);
+  // Nothing came while it waited, so nothing waits to be read: the next
+  // look is due a millisecond from now, not at once.
+  if (!input_seen_) last_look_micros_ = NowMicros();
   return input_seen_;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sky_surface.hpp"
+#include "platform/win32/frame_timer.hpp"
 #include "platform/win32/virtual_desktop.hpp"
 #include "platform/win32/windows_api.hpp"
 
@@ -45,6 +46,7 @@ class SaverWindow final : public SkySurface {
   static constexpr std::int64_t kLookEveryMicros = 1'000;
   std::int64_t last_look_micros_ = 0;
   bool input_seen_ = false;
+  FrameTimer frame_timer_;
 };
 
 }  // namespace mofu::win32

@@ -35,13 +35,9 @@ Win32Host::Win32Host(HINSTANCE instance)
     : instance_(instance),
       instance_mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)),
       prev_instance_(GetLastError() == ERROR_ALREADY_EXISTS),
-      random_(RandomSeed()) {
-  // Sleeps of about a millisecond, so the saver's pace model keeps its pace.
-  timeBeginPeriod(1);
-}
+      random_(RandomSeed()) {}
 
 Win32Host::~Win32Host() {
-  timeEndPeriod(1);
   if (instance_mutex_ != nullptr) CloseHandle(instance_mutex_);
 }
 
