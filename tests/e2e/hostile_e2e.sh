@@ -131,6 +131,24 @@ unusable_lock_place() {  # unusable_lock_place open|missing
 # given twice. Both sides must read blk 120 and sspeed 1.
 HAND_EDITED=$'\xef\xbb\xbf; written by hand\r\n[setting]\r\n  blk = 10\r\n\tblk = 120\r\n# '"$(printf 'x%.0s' $(seq 250))"$'blk=10\r\n  sspeed: 1\r\n'
 
+# Opens the dialog and presses Enter (OK has the focus), as a user keeping
+# what it shows would.
+ok_in_dialog() {
+  "$MOFU" /c &
+  local dialog=$! box=
+  for _ in $(seq 100); do
+    box=$(window_named '設定' | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.05
+  done
+  [ -n "$box" ] || { kill "$dialog"; fail "no dialog"; return 1; }
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  xdotool key Return
+  ends_within 2 "$dialog" || { kill "$dialog"; fail "the dialog did not end on Enter"; }
+  wait "$dialog" 2>/dev/null
+  return 0
+}
+
 readers_agree() {
   fresh_home
   tree_with_pictures plain
@@ -146,18 +164,7 @@ readers_agree() {
   [ "$lit_hand" -lt $((lit10 * 2 / 3)) ] || fail "the saver read blk 10 ($lit_hand vs $lit10)"
   # The dialog: Enter writes back what it read, and every other line stays.
   printf '%s' "$HAND_EDITED" >"$file"
-  "$MOFU" /c &
-  local dialog=$! box=
-  for _ in $(seq 40); do
-    box=$(window_named '設定' | head -n 1)
-    [ -n "$box" ] && break
-    sleep 0.05
-  done
-  [ -n "$box" ] || { kill "$dialog"; fail "no dialog"; return 1; }
-  xdotool windowfocus --sync "$box" 2>/dev/null
-  xdotool key Return
-  ends_within 2 "$dialog" || { kill "$dialog"; fail "the dialog did not end on Enter"; }
-  wait "$dialog" 2>/dev/null
+  ok_in_dialog || return 1
   local text
   text=$(tr -d '\r' <"$file")
   grep -qx 'blk=120' <<<"$text" || fail "blk 120 not written back"
@@ -179,18 +186,7 @@ save_leaves_no_strays() {
   printf 'half' >"$folder/settings.ini.tmp"
   printf 'half' >"$folder/settings.ini.Qx81zP"
   printf 'mine' >"$folder/settings.ini.bak"
-  "$MOFU" /c &
-  local dialog=$! box=
-  for _ in $(seq 40); do
-    box=$(window_named '設定' | head -n 1)
-    [ -n "$box" ] && break
-    sleep 0.05
-  done
-  [ -n "$box" ] || { kill "$dialog"; fail "no dialog"; return 1; }
-  xdotool windowfocus --sync "$box" 2>/dev/null
-  xdotool key Return
-  ends_within 2 "$dialog" || { kill "$dialog"; fail "the dialog did not end on Enter"; }
-  wait "$dialog" 2>/dev/null
+  ok_in_dialog || return 1
   local left
   left=$(ls -A "$folder" | tr '\n' ' ')
   [ "$left" = "settings.ini settings.ini.bak " ] || fail "left in the folder: $left"
