@@ -285,6 +285,13 @@ echo "wine_why=$(echo "$WINE_WHY" | tr ' ' '_')" >>"$WORK/machine.txt"
 
 # ------------------------------------------------------------------ report --
 python3 "$BENCH/report.py" "$WORK/machine.txt" "$RAW" >"$WORK/results.md"
-cp "$WORK/results.md" "$BENCH/results.md"
+# The other benchmarks keep their own sections (## headings) after this one.
+python3 - "$BENCH/results.md" "$WORK/results.md" <<'EOF'
+import sys
+old = open(sys.argv[1], encoding="utf-8").read() if len(sys.argv) > 1 else ""
+new = open(sys.argv[2], encoding="utf-8").read()
+at = old.find("\n## ")
+open(sys.argv[1], "w", encoding="utf-8").write(new + (old[at:] if at >= 0 else ""))
+EOF
 cat "$WORK/machine.txt" "$RAW" >"$BENCH/results-raw.txt"
 cat "$WORK/results.md"
