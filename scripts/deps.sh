@@ -8,7 +8,7 @@ declare -A GROUP=(
   [run]="xvfb xauth x11-utils fonts-ipafont-gothic fonts-dejavu-core fonts-liberation"
   [test]="xdotool imagemagick procps lintian man-db xscreensaver xserver-xephyr"
   [windows]="g++-mingw-w64-x86-64-posix wine wine64 icoutils xserver-xephyr wixl"
-  [bench]="xscreensaver-data time python3 libxtst-dev libxdamage-dev"
+  [bench]="xscreensaver-data time python3 libxtst-dev libxdamage-dev valgrind strace"
 )
 
 groups=("$@")
