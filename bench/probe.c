@@ -182,7 +182,8 @@ static void scan_tree(const char *needle, int first) {
     double cpu = cpu_seconds(pid);
     if (cpu < 0) continue;
     int i;
-    for (i = 0; i < tree_count && tree[i].pid != pid; ++i) {}
+    for (i = 0; i < tree_count && tree[i].pid != pid; ++i) {
+    }
     if (i == tree_count) {
       if (tree_count == MAX_TREE) continue;
       ++tree_count;
@@ -207,7 +208,8 @@ static int child_pipe[2];
 static void on_child(int sig) {
   (void)sig;
   const int saved = errno;
-  if (write(child_pipe[1], "", 1) < 0) {}
+  if (write(child_pipe[1], "", 1) < 0) {
+  }
   errno = saved;
 }
 
@@ -240,15 +242,26 @@ int main(int argc, char **argv) {
   const char *tree_needle = NULL;
   int i;
   for (i = 1; i < argc; ++i) {
-    if (!strcmp(argv[i], "--")) { ++i; break; }
-    if (!strcmp(argv[i], "--root")) root_mode = 1;
-    else if (!strcmp(argv[i], "--hold") && i + 1 < argc) hold = atof(argv[++i]);
-    else if (!strcmp(argv[i], "--end") && i + 1 < argc) end = argv[++i];
-    else if (!strcmp(argv[i], "--xserver") && i + 1 < argc) xserver = (pid_t)atoi(argv[++i]);
-    else if (!strcmp(argv[i], "--tree") && i + 1 < argc) tree_needle = argv[++i];
-    else if (!strcmp(argv[i], "--timeout") && i + 1 < argc) timeout = atof(argv[++i]);
-    else if (!strcmp(argv[i], "--settle") && i + 1 < argc) settle = atof(argv[++i]);
-    else usage();
+    if (!strcmp(argv[i], "--")) {
+      ++i;
+      break;
+    }
+    if (!strcmp(argv[i], "--root"))
+      root_mode = 1;
+    else if (!strcmp(argv[i], "--hold") && i + 1 < argc)
+      hold = atof(argv[++i]);
+    else if (!strcmp(argv[i], "--end") && i + 1 < argc)
+      end = argv[++i];
+    else if (!strcmp(argv[i], "--xserver") && i + 1 < argc)
+      xserver = (pid_t)atoi(argv[++i]);
+    else if (!strcmp(argv[i], "--tree") && i + 1 < argc)
+      tree_needle = argv[++i];
+    else if (!strcmp(argv[i], "--timeout") && i + 1 < argc)
+      timeout = atof(argv[++i]);
+    else if (!strcmp(argv[i], "--settle") && i + 1 < argc)
+      settle = atof(argv[++i]);
+    else
+      usage();
   }
   if (i >= argc) usage();
   char **command = argv + i;
@@ -260,7 +273,8 @@ int main(int argc, char **argv) {
   const Window root = RootWindow(dpy, screen);
   int damage_event = 0, damage_error = 0, xtest_event, xtest_error, major, minor;
   if (!XDamageQueryExtension(dpy, &damage_event, &damage_error)) die("no DAMAGE extension");
-  if (!XTestQueryExtension(dpy, &xtest_event, &xtest_error, &major, &minor)) die("no XTEST extension");
+  if (!XTestQueryExtension(dpy, &xtest_event, &xtest_error, &major, &minor))
+    die("no XTEST extension");
 
   /* The pointer rests inside the screen, away from (0, 0), so the program
    * takes its first report as the reference and a later move dismisses it. */
@@ -298,7 +312,10 @@ int main(int argc, char **argv) {
   /* Waits for the first frame, draining events as they come. */
   while ((root_mode ? t_damage : t_frame) < 0) {
     if (now_ms() - t_exec > timeout) break;
-    if (waitpid(child, &status, WNOHANG) == child) { exited = 1; break; }
+    if (waitpid(child, &status, WNOHANG) == child) {
+      exited = 1;
+      break;
+    }
     if (!XPending(dpy)) {
       struct pollfd p = {fd, POLLIN, 0};
       poll(&p, 1, 5);
@@ -325,7 +342,10 @@ int main(int argc, char **argv) {
    * are left out of a hold that means to show the steady state. */
   const double t_settle = now_ms();
   while (!exited && t_first >= 0 && now_ms() - t_settle < settle) {
-    if (waitpid(child, &status, WNOHANG) == child) { exited = 1; break; }
+    if (waitpid(child, &status, WNOHANG) == child) {
+      exited = 1;
+      break;
+    }
     while (XPending(dpy)) {
       XEvent ev;
       XNextEvent(dpy, &ev);
@@ -343,7 +363,10 @@ int main(int argc, char **argv) {
   long rss_max = status_kb(child, "VmRSS");
   double next_sample = t_hold + 1000;
   while (!exited && t_first >= 0 && now_ms() - t_hold < hold) {
-    if (waitpid(child, &status, WNOHANG) == child) { exited = 1; break; }
+    if (waitpid(child, &status, WNOHANG) == child) {
+      exited = 1;
+      break;
+    }
     while (XPending(dpy)) {
       XEvent ev;
       XNextEvent(dpy, &ev);
@@ -412,7 +435,8 @@ int main(int argc, char **argv) {
     struct pollfd p[2] = {{fd, POLLIN, 0}, {child_pipe[0], POLLIN, 0}};
     poll(p, 2, 100);
     char drain[64];
-    while (read(child_pipe[0], drain, sizeof drain) > 0) {}
+    while (read(child_pipe[0], drain, sizeof drain) > 0) {
+    }
   }
   alarm(0);
   /* Put the pointer back for the next run. */

@@ -21,9 +21,9 @@ enum class ControlKind { kCommandButton, kFrame, kOptionButton, kPictureBox, kLa
 
 struct ControlDesign {
   std::string name;
-  int index = -1;          // element of a control array, or -1
+  int index = -1;  // element of a control array, or -1
   ControlKind kind = ControlKind::kLabel;
-  std::string container;   // empty: the form itself; else the frame's name
+  std::string container;  // empty: the form itself; else the frame's name
   std::string caption;
   int left = 0;
   int top = 0;
@@ -33,8 +33,8 @@ struct ControlDesign {
   std::optional<Colour> fore_colour;
   std::optional<Colour> back_colour;
   std::optional<FontDesign> font;
-  bool value = false;          // option button selected at design time
-  bool shows_icon = false;     // picture box showing the program's icon
+  bool value = false;       // option button selected at design time
+  bool shows_icon = false;  // picture box showing the program's icon
 };
 
 struct FormDesign {

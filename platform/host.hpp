@@ -51,8 +51,8 @@ class Host {
   // The three system requests of the saver window, with their classic
   // meanings: topmost placement, the pointer's display count and the
   // screen-saver-active setting (action 16 reads it into *value, 17 sets it).
-  virtual void SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y,
-                            int cx, int cy, unsigned flags) = 0;
+  virtual void SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y, int cx,
+                            int cy, unsigned flags) = 0;
   virtual int ShowCursor(bool show) = 0;
   virtual void SystemParametersInfo(unsigned action, std::int32_t param, std::int32_t* value,
                                     unsigned update_flags) = 0;

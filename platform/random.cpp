@@ -24,8 +24,6 @@ float NextRandom() {
   return value;
 }
 
-std::int16_t RandomDigit() {
-  return static_cast<std::int16_t>(std::trunc(NextRandom() * 10.0f));
-}
+std::int16_t RandomDigit() { return static_cast<std::int16_t>(std::trunc(NextRandom() * 10.0f)); }
 
 }  // namespace mofu

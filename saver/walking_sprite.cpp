@@ -3,8 +3,8 @@
 #include "platform/host.hpp"
 #include "platform/random.hpp"
 #include "platform/services.hpp"
-#include "saver/random_place.hpp"
 #include "saver/form1.hpp"
+#include "saver/random_place.hpp"
 #include "settings/settings.hpp"
 
 namespace mofu {

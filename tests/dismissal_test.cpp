@@ -17,24 +17,41 @@ TEST_F(Dismissal, WhichInputsEndTheSaverAndWhen) {
     int ends_at;
   };
   const Case cases[] = {
-      {"origin is no reference", {{1, Pointer(0, 0)}, {2, Pointer(10, 10)}, {3, Pointer(10, 11)}}, 3},
+      {"origin is no reference",
+       {{1, Pointer(0, 0)}, {2, Pointer(10, 10)}, {3, Pointer(10, 11)}},
+       3},
       {"back to the origin ends", {{1, Pointer(40, 25)}, {2, Pointer(0, 0)}}, 2},
       {"2.5 rounds to 2", {{1, Pointer(2, 5)}, {2, Pointer(2.5, 5)}, {3, Pointer(2.6, 5)}}, 3},
       {"3.5 rounds to 4", {{1, Pointer(2, 5)}, {2, Pointer(3.5, 5)}}, 2},
-      {"same place again and again", {{1, Pointer(300, 300)}, {2, Pointer(300, 300)}, {3, Pointer(300, 300)}}, kNever},
+      {"same place again and again",
+       {{1, Pointer(300, 300)}, {2, Pointer(300, 300)}, {3, Pointer(300, 300)}},
+       kNever},
       {"one pixel right", {{1, Pointer(300, 300)}, {2, Pointer(301, 300)}}, 2},
       {"one pixel down", {{1, Pointer(300, 300)}, {2, Pointer(300, 301)}}, 2},
-      {"reference is never moved", {{1, Pointer(300, 300)}, {1, Pointer(300, 300)}, {4, Pointer(300, 300)}}, kNever},
+      {"reference is never moved",
+       {{1, Pointer(300, 300)}, {1, Pointer(300, 300)}, {4, Pointer(300, 300)}},
+       kNever},
       {"click on the sky", {{2, Down(500, 500)}, {2, Up(500, 500)}}, 2},
       {"click on the cat", {{2, Down(110, 110)}, {2, Up(110, 110)}}, kNever},
       {"press on the cat, release on the sky", {{2, Down(110, 110)}, {3, Up(500, 500)}}, kNever},
-      {"motion over the cat is unseen", {{1, Pointer(300, 300)}, {2, Pointer(110, 110)}, {3, Pointer(300, 300)}, {4, Pointer(301, 300)}}, 4},
-      {"first report over the cat", {{1, Pointer(110, 110)}, {2, Pointer(300, 300)}, {3, Pointer(301, 300)}}, 3},
+      {"motion over the cat is unseen",
+       {{1, Pointer(300, 300)},
+        {2, Pointer(110, 110)},
+        {3, Pointer(300, 300)},
+        {4, Pointer(301, 300)}},
+       4},
+      {"first report over the cat",
+       {{1, Pointer(110, 110)}, {2, Pointer(300, 300)}, {3, Pointer(301, 300)}},
+       3},
       // A reference with one coordinate at 0 is still a reference.
       {"reference on the left edge", {{1, Pointer(0, 500)}, {2, Pointer(1, 500)}}, 2},
       {"reference on the top edge", {{1, Pointer(700, 0)}, {2, Pointer(700, 1)}}, 2},
-      {"reference on the left edge, then the origin", {{1, Pointer(0, 500)}, {2, Pointer(0, 0)}}, 2},
-      {"reference on the left edge, held still", {{1, Pointer(0, 500)}, {2, Pointer(0, 500)}}, kNever},
+      {"reference on the left edge, then the origin",
+       {{1, Pointer(0, 500)}, {2, Pointer(0, 0)}},
+       2},
+      {"reference on the left edge, held still",
+       {{1, Pointer(0, 500)}, {2, Pointer(0, 500)}},
+       kNever},
       {"reference in the far corner", {{1, Pointer(1919, 1079)}, {2, Pointer(1919, 1078)}}, 2},
       // Beyond 16 bits: movement, never a wrap onto the reference.
       {"x beyond 16 bits", {{1, Pointer(300, 300)}, {2, Pointer(70000, 300)}}, 2},
@@ -65,12 +82,16 @@ TEST_F(Dismissal, WhichInputsEndTheSaverAndWhen) {
 class RecordingHandlers final : public SkyHandlers {
  public:
   void Form_Click() override { calls.push_back("Form_Click"); }
-  void Form_KeyDown(Int16 k, Int16) override { calls.push_back("Form_KeyDown " + std::to_string(k)); }
+  void Form_KeyDown(Int16 k, Int16) override {
+    calls.push_back("Form_KeyDown " + std::to_string(k));
+  }
   void Form_KeyPress(Int16 c) override { calls.push_back("Form_KeyPress " + std::to_string(c)); }
   void Form_MouseMove(Int16, Int16, float x, float y) override {
     calls.push_back("Form_MouseMove " + std::to_string(int(x)) + "," + std::to_string(int(y)));
   }
-  void Picture1_KeyDown(Int16 k, Int16) override { calls.push_back("Picture1_KeyDown " + std::to_string(k)); }
+  void Picture1_KeyDown(Int16 k, Int16) override {
+    calls.push_back("Picture1_KeyDown " + std::to_string(k));
+  }
   void Form_Unload() override { calls.push_back("Form_Unload"); }
   std::vector<std::string> calls;
 };
@@ -89,10 +110,10 @@ TEST_F(Dismissal, TheSpriteBoxIsAControlOfItsOwn) {
   window.ButtonDown(99, 120);
   window.ButtonUp(99, 120);
   window.CloseRequested();
-  EXPECT_EQ(handlers.calls, (std::vector<std::string>{
-                                "Picture1_KeyDown 65", "Form_KeyDown 65", "Form_KeyPress 97",
-                                "Form_KeyDown 16", "Form_MouseMove 99,120", "Form_Click",
-                                "Form_Unload"}));
+  EXPECT_EQ(handlers.calls,
+            (std::vector<std::string>{"Picture1_KeyDown 65", "Form_KeyDown 65", "Form_KeyPress 97",
+                                      "Form_KeyDown 16", "Form_MouseMove 99,120", "Form_Click",
+                                      "Form_Unload"}));
 }
 
 }  // namespace

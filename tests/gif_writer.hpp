@@ -18,15 +18,15 @@ inline void WriteTinyGif(const std::string& path, int width, int height, std::ui
   };
   u16(width);
   u16(height);
-  out.insert(out.end(), {0x80, 0, 0});                 // global table of 2 colours
+  out.insert(out.end(), {0x80, 0, 0});  // global table of 2 colours
   out.insert(out.end(), {r, g, b, 0, 0, 0});
-  out.push_back(0x2C);                                 // image descriptor
+  out.push_back(0x2C);  // image descriptor
   u16(0);
   u16(0);
   u16(width);
   u16(height);
   out.push_back(0);
-  out.push_back(2);                                    // minimum code size
+  out.push_back(2);  // minimum code size
   std::vector<std::uint8_t> data;
   std::uint32_t bits = 0;
   int nbits = 0;
@@ -48,12 +48,13 @@ inline void WriteTinyGif(const std::string& path, int width, int height, std::ui
   for (std::size_t i = 0; i < data.size(); i += 255) {
     const std::size_t n = std::min<std::size_t>(255, data.size() - i);
     out.push_back(static_cast<std::uint8_t>(n));
-    out.insert(out.end(), data.begin() + static_cast<long>(i), data.begin() + static_cast<long>(i + n));
+    out.insert(out.end(), data.begin() + static_cast<long>(i),
+               data.begin() + static_cast<long>(i + n));
   }
   out.push_back(0);
   out.push_back(0x3B);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()),
-                                              static_cast<std::streamsize>(out.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
 }
 
 }  // namespace mofu::test

@@ -1,10 +1,11 @@
+#include "platform/numeric.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <optional>
 
-#include "platform/numeric.hpp"
 #include "platform/runtime_error.hpp"
 #include "platform/strings.hpp"
 
@@ -27,10 +28,9 @@ TEST(Numeric, CIntRoundsHalfToEvenAndOverflows) {
     bool overflow;
   };
   const Case cases[] = {
-      {2.5, 2, false},          {3.5, 4, false},       {-2.5, -2, false},
-      {2.6, 3, false},          {-0.5, 0, false},      {32767.4, 32767, false},
-      {32767.5, 0, true},       {-32768.5, -32768, false}, {-32768.6, 0, true},
-      {std::nan(""), 0, true},  {1e300, 0, true},
+      {2.5, 2, false},     {3.5, 4, false},         {-2.5, -2, false},  {2.6, 3, false},
+      {-0.5, 0, false},    {32767.4, 32767, false}, {32767.5, 0, true}, {-32768.5, -32768, false},
+      {-32768.6, 0, true}, {std::nan(""), 0, true}, {1e300, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in);

@@ -1,8 +1,8 @@
+#include "platform/pace.hpp"
+
 #include <gtest/gtest.h>
 
 #include <optional>
-
-#include "platform/pace.hpp"
 
 namespace mofu {
 namespace {

@@ -43,11 +43,11 @@ TEST_F(SaverWindow, AMissingPosePictureIsCaughtEveryTimeAndTheLoopGoesOn) {
   fake().settings.Put("blk", "120");
   fake().saver_active = 0;
   // Two passes that each try a pose change and fail, then a quiet one.
-  Script({0.01f,                                 // first height
-          0.5f, 0.5f, 0.5f, 0.5f, 0.5f,          // star, eraser
-          0.7f, 0.5f, 0.6f, 0.7f, 0.9f,          // sprite step with a pose change
-          0.7f, 0.5f, 0.6f, 0.7f, 0.9f,          // resumed: the same again
-          0.5f});                                // resumed again: no sprite step
+  Script({0.01f,                         // first height
+          0.5f, 0.5f, 0.5f, 0.5f, 0.5f,  // star, eraser
+          0.7f, 0.5f, 0.6f, 0.7f, 0.9f,  // sprite step with a pose change
+          0.7f, 0.5f, 0.6f, 0.7f, 0.9f,  // resumed: the same again
+          0.5f});                        // resumed again: no sprite step
   fake().KeyAtYield(1);
   RunSaver();
 

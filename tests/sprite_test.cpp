@@ -36,7 +36,8 @@ class Sprite : public HostTest {
     fake().on_yield = [&](int pass) {
       Form1& f = Form1::Instance();
       if (pass == 1 && before) before(f);
-      if (pass > 1) seen.push_back({f.Picture1().Left(), f.Picture1().Top(), f.Picture1().Width(), f.PoseFlag});
+      if (pass > 1)
+        seen.push_back({f.Picture1().Left(), f.Picture1().Top(), f.Picture1().Width(), f.PoseFlag});
     };
     fake().KeyAtYield(static_cast<int>(steps.size()) + 1);
     RunSaver();
@@ -52,8 +53,8 @@ TEST_F(Sprite, MovesOneUnitLeftEverySeventhStepAndKeepsCountingAcrossWraps) {
   const auto seen = Run(std::vector<std::vector<float>>(15, quiet));
   std::vector<float> lefts;
   for (const Seen& s : seen) lefts.push_back(s.left);
-  EXPECT_EQ(lefts, (std::vector<float>{2019, 2019, 2019, 2019, 2019, 2019, 2019, 2018, 2018,
-                                       2018, 2018, 2018, 2018, 2018, 2017}));
+  EXPECT_EQ(lefts, (std::vector<float>{2019, 2019, 2019, 2019, 2019, 2019, 2019, 2018, 2018, 2018,
+                                       2018, 2018, 2018, 2018, 2017}));
   for (const Seen& s : seen) EXPECT_EQ(s.top, 70);
 }
 

@@ -9,7 +9,8 @@ PixelMap Enlarge(const PixelMap& map, int factor) {
   PixelMap large{map.width * factor, map.height * factor, map.palette, {}};
   large.pixels.reserve(static_cast<std::size_t>(large.width) * large.height);
   for (int y = 0; y < large.height; ++y) {
-    for (int x = 0; x < large.width; ++x) large.pixels.push_back(map.IndexAt(x / factor, y / factor));
+    for (int x = 0; x < large.width; ++x)
+      large.pixels.push_back(map.IndexAt(x / factor, y / factor));
   }
   return large;
 }

@@ -50,8 +50,7 @@ std::optional<std::string> MemorySettings::Get(const std::string& key) const {
   return it->second;
 }
 
-FakeDialog::FakeDialog(const FormDesign& design, DialogInput& input,
-                       std::vector<std::string>& log)
+FakeDialog::FakeDialog(const FormDesign& design, DialogInput& input, std::vector<std::string>& log)
     : input_(input), log_(log) {
   for (const ControlDesign& c : design.controls) {
     if (c.kind == ControlKind::kOptionButton) {
@@ -71,8 +70,8 @@ void FakeDialog::Hide() {
 }
 
 FakeDialog::Option& FakeDialog::Find(const ControlId& id) {
-  auto it = std::find_if(options_.begin(), options_.end(),
-                         [&](const Option& o) { return o.id == id; });
+  auto it =
+      std::find_if(options_.begin(), options_.end(), [&](const Option& o) { return o.id == id; });
   if (it == options_.end()) throw std::logic_error("no such option button: " + id.name);
   return *it;
 }

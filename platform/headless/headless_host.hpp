@@ -36,9 +36,9 @@ class MemorySettings final : public SettingsStore {
   void Write(std::string_view app, std::string_view section, std::string_view key,
              std::string_view value) override;
 
-  std::map<std::string, std::string> values;  // "app/section/key" -> text
-  std::set<std::string> failing_writes;       // keys
-  std::vector<std::string> writes;            // "key=value", in order
+  std::map<std::string, std::string> values;    // "app/section/key" -> text
+  std::set<std::string> failing_writes;         // keys
+  std::vector<std::string> writes;              // "key=value", in order
   std::vector<std::string>* journal = nullptr;  // reads and writes, as they happen
   void Put(const std::string& key, const std::string& value);
   std::optional<std::string> Get(const std::string& key) const;
@@ -104,8 +104,8 @@ class HeadlessHost final : public Host {
   std::unique_ptr<DialogSurface> CreateDialogSurface(const FormDesign& design,
                                                      DialogInput& input) override;
   void RunEventLoop() override;
-  void SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y, int cx,
-                    int cy, unsigned flags) override;
+  void SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y, int cx, int cy,
+                    unsigned flags) override;
   int ShowCursor(bool show) override;
   void SystemParametersInfo(unsigned action, std::int32_t param, std::int32_t* value,
                             unsigned update_flags) override;

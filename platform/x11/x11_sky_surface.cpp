@@ -14,9 +14,9 @@
 namespace mofu::x11 {
 namespace {
 
-constexpr long kEventMask = KeyPressMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | EnterWindowMask | ExposureMask |
-                            VisibilityChangeMask | StructureNotifyMask;
+constexpr long kEventMask = KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            EnterWindowMask | ExposureMask | VisibilityChangeMask |
+                            StructureNotifyMask;
 
 std::int16_t ShiftState(unsigned state) {
   return static_cast<std::int16_t>(((state & ShiftMask) ? 1 : 0) | ((state & ControlMask) ? 2 : 0) |
@@ -26,17 +26,33 @@ std::int16_t ShiftState(unsigned state) {
 // The classic virtual-key numbers for the keys that have obvious ones.
 std::int16_t KeyCodeOf(KeySym sym) {
   if (sym >= XK_a && sym <= XK_z) return static_cast<std::int16_t>(sym - XK_a + 'A');
-  if ((sym >= XK_A && sym <= XK_Z) || (sym >= XK_0 && sym <= XK_9)) return static_cast<std::int16_t>(sym);
+  if ((sym >= XK_A && sym <= XK_Z) || (sym >= XK_0 && sym <= XK_9))
+    return static_cast<std::int16_t>(sym);
   switch (sym) {
-    case XK_Shift_L: case XK_Shift_R: return 16;
-    case XK_Control_L: case XK_Control_R: return 17;
-    case XK_Alt_L: case XK_Alt_R: case XK_Meta_L: case XK_Meta_R: return 18;
-    case XK_Return: case XK_KP_Enter: return 13;
-    case XK_Escape: return 27;
-    case XK_space: return 32;
-    case XK_Tab: return 9;
-    case XK_BackSpace: return 8;
-    default: return static_cast<std::int16_t>(sym & 0xFF);
+    case XK_Shift_L:
+    case XK_Shift_R:
+      return 16;
+    case XK_Control_L:
+    case XK_Control_R:
+      return 17;
+    case XK_Alt_L:
+    case XK_Alt_R:
+    case XK_Meta_L:
+    case XK_Meta_R:
+      return 18;
+    case XK_Return:
+    case XK_KP_Enter:
+      return 13;
+    case XK_Escape:
+      return 27;
+    case XK_space:
+      return 32;
+    case XK_Tab:
+      return 9;
+    case XK_BackSpace:
+      return 8;
+    default:
+      return static_cast<std::int16_t>(sym & 0xFF);
   }
 }
 
@@ -64,10 +80,10 @@ X11SkySurface::X11SkySurface(Display* display) : display_(display) {
   attributes.override_redirect = True;
   attributes.background_pixel = BlackPixel(display_, screen);
   attributes.event_mask = kEventMask;
-  window_ = XCreateWindow(display_, RootWindow(display_, screen), 0, 0,
-                          static_cast<unsigned>(width_), static_cast<unsigned>(height_), 0,
-                          CopyFromParent, InputOutput, CopyFromParent,
-                          CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+  window_ =
+      XCreateWindow(display_, RootWindow(display_, screen), 0, 0, static_cast<unsigned>(width_),
+                    static_cast<unsigned>(height_), 0, CopyFromParent, InputOutput, CopyFromParent,
+                    CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
   XStoreName(display_, window_, "Mofu Saver");
   XGCValues values{};
   values.graphics_exposures = False;
@@ -140,9 +156,9 @@ void X11SkySurface::SetPointerHidden(bool hidden) {
   } else {
     XUndefineCursor(display_, window_);
   }
-  XChangeActivePointerGrab(display_,
-                           ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask,
-                           hidden ? blank_cursor_ : None, CurrentTime);
+  XChangeActivePointerGrab(
+      display_, ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask,
+      hidden ? blank_cursor_ : None, CurrentTime);
   XFlush(display_);
 }
 

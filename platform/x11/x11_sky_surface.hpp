@@ -52,7 +52,7 @@ class X11SkySurface final : public SkySurface {
   bool mapped_ = false;
   static constexpr std::int64_t kReadEveryMicros = 1'000;
   std::int64_t last_read_micros_ = 0;
-  bool unsent_ = true;  // requests may wait in Xlib's buffer
+  bool unsent_ = true;          // requests may wait in Xlib's buffer
   bool direct_pixels_ = false;  // the visual takes 0x00RRGGBB words as they are
 };
 
