@@ -29,7 +29,7 @@ control_fields() {
   [ "$(field Package)" = mofu ] || fail "Package: $(field Package)"
   [ "$(field Version)" = 1.1.28 ] || fail "Version: $(field Version)"
   [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
-  [ "$(field Recommends)" = fonts-ipafont-gothic ] || fail "Recommends: $(field Recommends)"
+  [ "$(field Recommends)" = "fonts-ipafont-gothic, fonts-liberation" ] || fail "Recommends: $(field Recommends)"
   # the libraries the program and its module really link, found by dpkg-shlibdeps
   for want in libc6 libx11-6 libxss1 libgtk-3-0 libglib2.0-0; do
     field Depends | grep -Eq "(^|, )$want( |,|$)" || fail "Depends lacks $want: $(field Depends)"
