@@ -38,25 +38,4 @@ bool X11SkySurface::HandedWindowEnds() const {
   return ExitSignals::Raised() || HandedWindow::Gone();
 }
 
-void X11SkySurface::DispatchHanded(const XEvent& event, SkyInput& input) {
-  switch (event.type) {
-    case Expose:
-      input.Exposed({event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
-                     event.xexpose.y + event.xexpose.height});
-      break;
-    case ConfigureNotify:
-      if (event.xconfigure.window != window_) break;
-      if (event.xconfigure.width == width_ && event.xconfigure.height == height_) break;
-      width_ = event.xconfigure.width;
-      height_ = event.xconfigure.height;
-      input.Resized();
-      break;
-    case DestroyNotify:
-      if (event.xdestroywindow.window == window_) input.CloseRequested();
-      break;
-    default:
-      break;
-  }
-}
-
 }  // namespace mofu::x11

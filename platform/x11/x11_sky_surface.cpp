@@ -215,11 +215,7 @@ void X11SkySurface::PumpEvents(SkyInput& input) {
   while (XEventsQueued(display_, mode) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
-    if (handed_) {
-      DispatchHanded(event, input);
-    } else {
-      Dispatch(event, input);
-    }
+    Dispatch(event, input);
   }
 }
 
@@ -251,6 +247,18 @@ void X11SkySurface::Dispatch(const XEvent& event, SkyInput& input) {
       input.KeyDown(KeyCodeOf(sym), ShiftState(key.state), character);
       break;
     }
+    // A handed window changes size or goes with its owner; the saver's own
+    // window does neither, and a handed one never reports input.
+    case ConfigureNotify:
+      if (!handed_ || event.xconfigure.window != window_) break;
+      if (event.xconfigure.width == width_ && event.xconfigure.height == height_) break;
+      width_ = event.xconfigure.width;
+      height_ = event.xconfigure.height;
+      input.Resized();
+      break;
+    case DestroyNotify:
+      if (handed_ && event.xdestroywindow.window == window_) input.CloseRequested();
+      break;
     case VisibilityNotify:
       if (topmost_ && event.xvisibility.state != VisibilityUnobscured) {
         XRaiseWindow(display_, window_);

@@ -35,7 +35,6 @@ class X11SkySurface final : public SkySurface {
  private:
   void Grab();
   void Dispatch(const XEvent& event, SkyInput& input);
-  void DispatchHanded(const XEvent& event, SkyInput& input);
   bool HandedWindowEnds() const;
 
   Display* display_;
