@@ -47,12 +47,12 @@ std::int16_t CharacterOf(WPARAM virtual_key, LPARAM key_data) {
 
 }  // namespace
 
-SaverWindow::SaverWindow(HINSTANCE instance, VirtualDesktop& desktop)
-    : desktop_(desktop), area_(desktop.Area()) {
+SaverWindow::SaverWindow(HINSTANCE instance, VirtualDesktop& desktop) : desktop_(desktop) {
   QueryPerformanceFrequency(&counter_frequency_);
   RegisterSkyClass(instance, &SaverWindow::WindowProc);
-  window_ = CreateWindowExW(0, kClassName, L"Mofu Saver", WS_POPUP, area_.left, area_.top,
-                            area_.width, area_.height, nullptr, nullptr, instance, this);
+  const DesktopArea& area = desktop_.Area();
+  window_ = CreateWindowExW(0, kClassName, L"Mofu Saver", WS_POPUP, area.left, area.top, area.width,
+                            area.height, nullptr, nullptr, instance, this);
   if (window_ == nullptr) throw std::runtime_error("The saver window could not be created");
   dc_ = GetDC(window_);
 }
@@ -63,8 +63,7 @@ SaverWindow::~SaverWindow() {
 }
 
 void SaverWindow::Show() {
-  SetWindowPos(window_, nullptr, area_.left, area_.top, area_.width, area_.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  Cover();
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
   SetFocus(window_);
@@ -118,8 +117,12 @@ void SaverWindow::PumpEvents(SkyInput& input) {
 // A monitor came or went, or changed its mode: cover what there is now.
 void SaverWindow::FitDesktop() {
   desktop_.Reread();
-  area_ = desktop_.Area();
-  SetWindowPos(window_, nullptr, area_.left, area_.top, area_.width, area_.height,
+  Cover();
+}
+
+void SaverWindow::Cover() {
+  const DesktopArea& area = desktop_.Area();
+  SetWindowPos(window_, nullptr, area.left, area.top, area.width, area.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -17,8 +17,8 @@ class SaverWindow final : public SkySurface {
   SaverWindow(const SaverWindow&) = delete;
   SaverWindow& operator=(const SaverWindow&) = delete;
 
-  int Width() const override { return area_.width; }
-  int Height() const override { return area_.height; }
+  int Width() const override { return desktop_.Area().width; }
+  int Height() const override { return desktop_.Area().height; }
   std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(window_); }
   void Show() override;
   void Hide() override;
@@ -33,11 +33,11 @@ class SaverWindow final : public SkySurface {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnPaint();
   void FitDesktop();
+  void Cover();  // places the window over the whole desktop as last read
 
   HWND window_ = nullptr;
   HDC dc_ = nullptr;
   VirtualDesktop& desktop_;
-  DesktopArea area_;
   // Seen whenever it comes; acted on while input has somewhere to go.
   bool display_changed_ = false;
   LARGE_INTEGER counter_frequency_{};
