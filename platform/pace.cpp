@@ -24,14 +24,18 @@ void PaceModel::PresentIfDue() {
 }
 
 void PaceModel::Settle() {
-  const std::int64_t now = clock_.NowMicros();
+  std::int64_t now = clock_.NowMicros();
   if (now - nominal_ > kStallMicros) {
     nominal_ = now;
     return;
   }
-  if (nominal_ - now < kSleepAheadMicros) return;
-  PresentIfDue();
-  clock_.WaitForInput(nominal_);
+  // Input ends the sleep at once. A wait may also end before the deadline
+  // without any (a frame timer's tick): then it is still too early to go on.
+  while (nominal_ - now >= kSleepAheadMicros) {
+    PresentIfDue();
+    if (clock_.WaitForInput(nominal_)) return;
+    now = clock_.NowMicros();
+  }
 }
 
 }  // namespace mofu

@@ -27,11 +27,11 @@ class PaceModel {
   static constexpr std::int64_t kPassMicros = 20;
   static constexpr std::int64_t kIterationMicros = 1;
   // Sleep only once nominal time is this far ahead: fewer, longer sleeps.
-  static constexpr std::int64_t kSleepAheadMicros = 16'000;
+  static constexpr std::int64_t kSleepAheadMicros = 32'000;
   // Lagging further behind than this counts as a stall.
   static constexpr std::int64_t kStallMicros = 100'000;
   // At most one frame per display refresh.
-  static constexpr std::int64_t kFrameMicros = 16'000;
+  static constexpr std::int64_t kFrameMicros = 32'000;
 
   explicit PaceModel(PaceClock& clock);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/pace.hpp"
 #include "platform/sky_surface.hpp"
 #include "platform/win32/frame_timer.hpp"
 #include "platform/win32/virtual_desktop.hpp"
@@ -46,7 +47,7 @@ class SaverWindow final : public SkySurface {
   static constexpr std::int64_t kLookEveryMicros = 1'000;
   std::int64_t last_look_micros_ = 0;
   bool input_seen_ = false;
-  FrameTimer frame_timer_;
+  FrameTimer frame_timer_{PaceModel::kFrameMicros};
 };
 
 }  // namespace mofu::win32
