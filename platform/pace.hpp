@@ -30,7 +30,9 @@ class PaceModel {
   static constexpr std::int64_t kSleepAheadMicros = 32'000;
   // Lagging further behind than this counts as a stall.
   static constexpr std::int64_t kStallMicros = 100'000;
-  // At most one frame per display refresh.
+  // At most one frame every other display refresh: at the default speed the
+  // cat moves about a pixel in that time, so a frame shows each of its
+  // steps, and every frame is a wake-up the machine pays for.
   static constexpr std::int64_t kFrameMicros = 32'000;
 
   explicit PaceModel(PaceClock& clock);
