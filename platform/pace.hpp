@@ -26,31 +26,35 @@ class PaceModel {
  public:
   static constexpr std::int64_t kPassMicros = 20;
   static constexpr std::int64_t kIterationMicros = 1;
-  // Sleep only once nominal time is this far ahead: fewer, longer sleeps.
-  static constexpr std::int64_t kSleepAheadMicros = 32'000;
   // Lagging further behind than this counts as a stall.
   static constexpr std::int64_t kStallMicros = 100'000;
-  // At most one frame every other display refresh: at the default speed the
-  // cat moves about a pixel in that time, so a frame shows each of its
-  // steps, and every frame is a wake-up the machine pays for.
+  // The usual frame time: every other display refresh. At the default
+  // speed the cat moves about a pixel in that time, so a frame shows each of
+  // its steps, and every frame is a wake-up the machine pays for. The model
+  // presents at most once a frame, and sleeps only once nominal time is a
+  // frame ahead: few, long sleeps.
   static constexpr std::int64_t kFrameMicros = 32'000;
 
-  explicit PaceModel(PaceClock& clock);
+  explicit PaceModel(PaceClock& clock, std::int64_t frame_micros = kFrameMicros);
 
-  // One pass of the loop, at its event yield.
+  // One pass of the loop, at its event yield; presents the frame if due.
   void Pass();
   // Iterations of the sprite's delay.
   void Iterations(std::int64_t count);
-  // Presents the frame unless one went out within the last display frame.
+  // Presents the frame unless one went out within the last frame time.
   void PresentIfDue();
 
   std::int64_t NominalMicros() const { return nominal_; }
+  std::int64_t FrameMicros() const { return frame_micros_; }
 
  private:
   void Settle();
+  void PresentIfDueAt(std::int64_t now);
 
   PaceClock& clock_;
+  std::int64_t frame_micros_;
   std::int64_t nominal_;
+  std::int64_t now_;
   std::int64_t last_present_;
 };
 

@@ -25,7 +25,7 @@ SkyWindow::SkyWindow(std::unique_ptr<SkySurface> surface, SkyHandlers& handlers,
       surface_(std::move(surface)),
       handlers_(handlers),
       canvas_(surface_->Width(), surface_->Height()),
-      pace_(*this) {}
+      pace_(*this, surface_->FrameMicros()) {}
 
 SkyWindow::~SkyWindow() {
 #ifdef MOFU_BENCH_COUNTERS
@@ -81,8 +81,9 @@ void SkyWindow::DoEvents() {
 #endif
 #ifndef MOFU_FLAT_OUT
   pace_.Pass();
-#endif
+#else
   pace_.PresentIfDue();
+#endif
   surface_->PumpEvents(*this);
 }
 
@@ -99,7 +100,7 @@ void SkyWindow::DelayIterations(std::int64_t count) {
 
 #ifdef MOFU_FLOOR
 void SkyWindow::SleepOneFrame() {
-  surface_->WaitForInput(surface_->NowMicros() + PaceModel::kFrameMicros);
+  surface_->WaitForInput(surface_->NowMicros() + pace_.FrameMicros());
   surface_->PumpEvents(*this);
 }
 #endif

@@ -91,8 +91,9 @@ void SaverWindow::PumpEvents(SkyInput& input) {
   // Every look at the queue is a call into the window system (a server round
   // trip under Wine) and the loop yields thousands of times a second; a look
   // every millisecond misses nothing a person does, and a wait that input cut
-  // short looks at once.
-  const std::int64_t now = NowMicros();
+  // short looks at once. The pace read the clock for this pass a moment ago
+  // (under Wine each reading is a call into its kernel side).
+  const std::int64_t now = clock_seen_;
   if (!input_seen_ && now - last_look_micros_ < kLookEveryMicros) return;
   input_seen_ = false;
   last_look_micros_ = now;
@@ -130,7 +131,9 @@ std::int64_t SaverWindow::NowMicros() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   const std::int64_t frequency = counter_frequency_.QuadPart;
-  return now.QuadPart / frequency * 1'000'000 + now.QuadPart % frequency * 1'000'000 / frequency;
+  clock_seen_ =
+      now.QuadPart / frequency * 1'000'000 + now.QuadPart % frequency * 1'000'000 / frequency;
+  return clock_seen_;
 }
 
 // A message already waiting ends the wait at once (MWMO_INPUTAVAILABLE), so

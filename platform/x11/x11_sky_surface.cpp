@@ -205,8 +205,9 @@ void X11SkySurface::PumpEvents(SkyInput& input) {
   }
   // Looking at the connection is a system call, and the loop yields thousands
   // of times a second; a look every millisecond misses nothing a person does,
-  // and a sleep that input cut short has already read it.
-  const std::int64_t now = NowMicros();
+  // and a sleep that input cut short has already read it. The pace read the
+  // clock for this pass a moment ago.
+  const std::int64_t now = clock_seen_;
   int mode = QueuedAlready;
   if (now - last_read_micros_ >= kReadEveryMicros) {
     mode = QueuedAfterReading;
@@ -273,7 +274,8 @@ void X11SkySurface::Dispatch(const XEvent& event, SkyInput& input) {
 std::int64_t X11SkySurface::NowMicros() {
   struct timespec now {};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
+  clock_seen_ = static_cast<std::int64_t>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
+  return clock_seen_;
 }
 
 bool X11SkySurface::WaitForInput(std::int64_t deadline_micros) {

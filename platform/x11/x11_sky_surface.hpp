@@ -51,6 +51,8 @@ class X11SkySurface final : public SkySurface {
   bool mapped_ = false;
   static constexpr std::int64_t kReadEveryMicros = 1'000;
   std::int64_t last_read_micros_ = 0;
+  // The last reading of the clock, taken for the pace model each pass.
+  std::int64_t clock_seen_ = 0;
   bool unsent_ = true;          // requests may wait in Xlib's buffer
   bool direct_pixels_ = false;  // the visual takes 0x00RRGGBB words as they are
 };
