@@ -28,12 +28,13 @@ class PaceModel {
   static constexpr std::int64_t kIterationMicros = 1;
   // Lagging further behind than this counts as a stall.
   static constexpr std::int64_t kStallMicros = 100'000;
-  // The usual frame time: every other display refresh. At the default
-  // speed the cat moves about a pixel in that time, so a frame shows each of
-  // its steps, and every frame is a wake-up the machine pays for. The model
-  // presents at most once a frame, and sleeps only once nominal time is a
-  // frame ahead: few, long sleeps.
-  static constexpr std::int64_t kFrameMicros = 32'000;
+  // The frame time: three display refreshes. Each frame is a wake-up and a
+  // present, which is most of what the saver costs (on Windows two waits in
+  // the window system: two server round trips under Wine), while the cat,
+  // the only thing that moves, walks one or two pixels a frame at the
+  // default speed. The model presents at most once a frame, and sleeps only
+  // once nominal time is a frame ahead: few, long sleeps.
+  static constexpr std::int64_t kFrameMicros = 48'000;
 
   explicit PaceModel(PaceClock& clock, std::int64_t frame_micros = kFrameMicros);
 

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "platform/pace.hpp"
 #include "platform/rect.hpp"
 
 namespace mofu {
@@ -43,8 +42,6 @@ class SkySurface {
   virtual void PumpEvents(SkyInput& input) = 0;
   virtual std::int64_t NowMicros() = 0;
   virtual bool WaitForInput(std::int64_t deadline_micros) = 0;
-  // How often this window system is asked to show a frame and wake the loop.
-  virtual std::int64_t FrameMicros() const { return PaceModel::kFrameMicros; }
 };
 
 }  // namespace mofu

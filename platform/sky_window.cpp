@@ -25,7 +25,7 @@ SkyWindow::SkyWindow(std::unique_ptr<SkySurface> surface, SkyHandlers& handlers,
       surface_(std::move(surface)),
       handlers_(handlers),
       canvas_(surface_->Width(), surface_->Height()),
-      pace_(*this, surface_->FrameMicros()) {}
+      pace_(*this) {}
 
 SkyWindow::~SkyWindow() {
 #ifdef MOFU_BENCH_COUNTERS

@@ -28,13 +28,6 @@ class SaverWindow final : public SkySurface {
   void PumpEvents(SkyInput& input) override;
   std::int64_t NowMicros() override;
   bool WaitForInput(std::int64_t deadline_micros) override;
-  std::int64_t FrameMicros() const override { return kFrameMicros; }
-
-  // Three display refreshes: each frame here is two calls into the window
-  // system to wait (two server round trips under Wine, the dearest part of
-  // the saver's time there) and a present, so fewer frames cost less; the
-  // cat still moves one or two pixels a frame at the default speed.
-  static constexpr std::int64_t kFrameMicros = 48'000;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -56,7 +49,7 @@ class SaverWindow final : public SkySurface {
   // The last reading of the clock, taken for the pace model each pass.
   std::int64_t clock_seen_ = 0;
   bool input_seen_ = false;
-  FrameTimer frame_timer_{kFrameMicros};
+  FrameTimer frame_timer_{PaceModel::kFrameMicros};
 };
 
 }  // namespace mofu::win32
