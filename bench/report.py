@@ -241,8 +241,8 @@ class Report:
         runs = {row: self.one(row, "hold") for row, _ in rows}
         if runs["floor"] is None and runs["floor-sleep"] is None:
             return []
-        out = ["", "Beside the floor (default settings; the three mofu builds in alternating "
-               "rounds of the same run):", "",
+        out = ["", "Beside the floor (default settings; the three mofu builds and galaxy in "
+               "alternating rounds of the same run):", "",
                "| Program | CPU % of one core | Wake-ups/s | X server CPU % | RSS max MiB "
                "| CPU / paced floor | Wake-ups / paced floor | X server / paced floor "
                "| RSS / paced floor |",
@@ -398,9 +398,9 @@ class Report:
             "with a fast crossing (pace 100), which the rates do not model: it is judged by its "
             "nominal time against the wall alone. CPU and memory: "
             "/proc over the window from the first frame to the key (at default settings: from a "
-            "second after it, in three rounds taking turns with the floors; the Windows build in "
-            "three rounds as well; each hack in three launches, since each picks its own random "
-            "scene), in the scheduler's nanoseconds; RSS sampled each second. "
+            "second after it, in six rounds taking turns with the floors and galaxy; the Windows "
+            "build in three rounds as well; each other hack in three launches, since each picks "
+            "its own random scene), in the scheduler's nanoseconds; RSS sampled each second. "
             "Start-up: exec to a full-screen window mapped and a one-pixel XGetImage answered "
             "(hacks: exec to the first drawing DAMAGE reports on the root). Dismissal: XTest key "
             "or pointer move to waitpid; \"screen back\": to the window's unmap. Wine: a private "

@@ -21,7 +21,10 @@ void PaceModel::Iterations(std::int64_t count) {
   Settle();
 }
 
-void PaceModel::PresentIfDue() { PresentIfDueAt(clock_.NowMicros()); }
+void PaceModel::PresentIfDue() {
+  now_ = clock_.NowMicros();
+  PresentIfDueAt(now_);
+}
 
 void PaceModel::PresentIfDueAt(std::int64_t now) {
   if (now - last_present_ < frame_micros_) return;

@@ -46,6 +46,8 @@ class PaceModel {
   void PresentIfDue();
 
   std::int64_t NominalMicros() const { return nominal_; }
+  // The clock as the model last read it: during this pass, or after its sleep.
+  std::int64_t ClockMicros() const { return now_; }
   std::int64_t FrameMicros() const { return frame_micros_; }
 
  private:

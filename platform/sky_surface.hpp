@@ -38,8 +38,10 @@ class SkySurface {
   // window; Flush sends what was copied.
   virtual void Blit(const Rect& rect, const std::uint32_t* pixels, int stride) = 0;
   virtual void Flush() = 0;
-  // Delivers every pending event, then returns.
-  virtual void PumpEvents(SkyInput& input) = 0;
+  // Delivers every pending event, then returns. `now_micros` is the clock as
+  // the caller last read it, a moment ago; a backend may use it to space out
+  // its looks at the event queue without reading the clock again.
+  virtual void PumpEvents(SkyInput& input, std::int64_t now_micros) = 0;
   virtual std::int64_t NowMicros() = 0;
   virtual bool WaitForInput(std::int64_t deadline_micros) = 0;
 };

@@ -84,7 +84,7 @@ void SkyWindow::DoEvents() {
 #else
   pace_.PresentIfDue();
 #endif
-  surface_->PumpEvents(*this);
+  surface_->PumpEvents(*this, pace_.ClockMicros());
 }
 
 void SkyWindow::DelayIterations(std::int64_t count) {
@@ -101,7 +101,7 @@ void SkyWindow::DelayIterations(std::int64_t count) {
 #ifdef MOFU_FLOOR
 void SkyWindow::SleepOneFrame() {
   surface_->WaitForInput(surface_->NowMicros() + pace_.FrameMicros());
-  surface_->PumpEvents(*this);
+  surface_->PumpEvents(*this, surface_->NowMicros());
 }
 #endif
 

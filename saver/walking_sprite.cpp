@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/host.hpp"
 #include "platform/random.hpp"
 #include "platform/services.hpp"
+#include "saver/delay_arithmetic.hpp"
 #include "saver/form1.hpp"
 #include "saver/random_place.hpp"
 #include "settings/settings.hpp"
@@ -13,16 +15,6 @@ Int32 NextLeft = 0;
 Int32 NextTop = 0;
 
 namespace {
-
-// The delay's arithmetic, two iterations at a time: each half of the pair
-// is one iteration's number, so every iteration still does its division and
-// subtraction, and the processor's divider does two at once. Volatile at
-// both ends, so none of it can be folded away by the compiler.
-using DelayPair = double __attribute__((vector_size(16)));
-volatile DelayPair delay_start = {134112, 134112};
-volatile DelayPair delay_sink = {0, 0};
-volatile double delay_start_one = 134112;
-volatile double delay_sink_one = 0;
 
 // How many delay iterations run between two looks at the clock.
 constexpr std::int64_t kDelayChunk = 1000;
@@ -92,26 +84,12 @@ void Form1::PoseChange() {
 }
 
 void Form1::PaceDelay() {
-  const double n = static_cast<double>(std::int64_t{SpeedLevel} * (std::int64_t{loop_.Pace} * 10));
-  std::int64_t since_clock = 0;
-  double i = 1;
-  for (; i + 1 <= n; i += 2) {
-    DelayPair q = delay_start;
-    q /= 22;
-    delay_sink = q - 4689.0 / 12;
-    since_clock += 2;
-    if (since_clock >= kDelayChunk) {
-      window_.DelayIterations(since_clock);
-      since_clock = 0;
-    }
+  const std::int64_t n = std::int64_t{SpeedLevel} * (std::int64_t{loop_.Pace} * 10);
+  for (std::int64_t done = 0; done < n; done += kDelayChunk) {
+    const std::int64_t chunk = std::min(kDelayChunk, n - done);
+    DelayArithmetic(chunk);
+    window_.DelayIterations(chunk);
   }
-  if (i <= n) {
-    double q = delay_start_one;
-    q /= 22;
-    delay_sink_one = q - 4689.0 / 12;
-    ++since_clock;
-  }
-  window_.DelayIterations(since_clock);
 }
 
 }  // namespace mofu

@@ -31,7 +31,7 @@ class ScreenSurface final : public SkySurface {
     }
   }
   void Flush() override {}
-  void PumpEvents(SkyInput&) override {}
+  void PumpEvents(SkyInput&, std::int64_t) override {}
   std::int64_t NowMicros() override { return 0; }
   bool WaitForInput(std::int64_t) override { return false; }
 

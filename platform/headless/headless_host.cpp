@@ -110,7 +110,7 @@ class FakeSurface final : public SkySurface {
   }
   void Blit(const Rect&, const std::uint32_t*, int) override { ++host_.blits; }
   void Flush() override { ++host_.presents; }
-  void PumpEvents(SkyInput& input) override { host_.Pump(input); }
+  void PumpEvents(SkyInput& input, std::int64_t) override { host_.Pump(input); }
   std::int64_t NowMicros() override { return host_.Now(); }
   bool WaitForInput(std::int64_t deadline) override { return host_.Wait(deadline); }
 

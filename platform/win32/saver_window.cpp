@@ -87,16 +87,18 @@ void SaverWindow::Blit(const Rect& rect, const std::uint32_t* pixels, int stride
 
 void SaverWindow::Flush() { GdiFlush(); }
 
-void SaverWindow::PumpEvents(SkyInput& input) {
+void SaverWindow::PumpEvents(SkyInput& input, std::int64_t now_micros) {
   // Every look at the queue is a call into the window system (a server round
   // trip under Wine) and the loop yields thousands of times a second; a look
   // every millisecond misses nothing a person does, and a wait that input cut
-  // short looks at once. The pace read the clock for this pass a moment ago
-  // (under Wine each reading is a call into its kernel side).
-  const std::int64_t now = clock_seen_;
-  if (!input_seen_ && now - last_look_micros_ < kLookEveryMicros) return;
+  // short looks at once.
+  if (waited_quietly_) {
+    waited_quietly_ = false;
+    last_look_micros_ = now_micros;
+  }
+  if (!input_seen_ && now_micros - last_look_micros_ < kLookEveryMicros) return;
   input_seen_ = false;
-  last_look_micros_ = now;
+  last_look_micros_ = now_micros;
   input_ = &input;
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -131,9 +133,7 @@ std::int64_t SaverWindow::NowMicros() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   const std::int64_t frequency = counter_frequency_.QuadPart;
-  clock_seen_ =
-      now.QuadPart / frequency * 1'000'000 + now.QuadPart % frequency * 1'000'000 / frequency;
-  return clock_seen_;
+  return now.QuadPart / frequency * 1'000'000 + now.QuadPart % frequency * 1'000'000 / frequency;
 }
 
 // A message already waiting ends the wait at once (MWMO_INPUTAVAILABLE), so
@@ -144,7 +144,7 @@ bool SaverWindow::WaitForInput(std::int64_t deadline_micros) {
   input_seen_ = frame_timer_.WaitForMessage(remaining);
   // Nothing came while it waited, so nothing waits to be read: the next
   // look is due a millisecond from now, not at once.
-  if (!input_seen_) last_look_micros_ = NowMicros();
+  waited_quietly_ = !input_seen_;
   return input_seen_;
 }
 

@@ -25,7 +25,7 @@ class SaverWindow final : public SkySurface {
   void Hide() override;
   void Blit(const Rect& rect, const std::uint32_t* pixels, int stride) override;
   void Flush() override;
-  void PumpEvents(SkyInput& input) override;
+  void PumpEvents(SkyInput& input, std::int64_t now_micros) override;
   std::int64_t NowMicros() override;
   bool WaitForInput(std::int64_t deadline_micros) override;
 
@@ -46,8 +46,8 @@ class SaverWindow final : public SkySurface {
   SkyInput* input_ = nullptr;
   static constexpr std::int64_t kLookEveryMicros = 1'000;
   std::int64_t last_look_micros_ = 0;
-  // The last reading of the clock, taken for the pace model each pass.
-  std::int64_t clock_seen_ = 0;
+  // A wait that no message cut short counts as a look.
+  bool waited_quietly_ = false;
   bool input_seen_ = false;
   FrameTimer frame_timer_{PaceModel::kFrameMicros};
 };

@@ -195,25 +195,26 @@ void X11SkySurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stri
 void X11SkySurface::Flush() {
   XFlush(display_);
   unsent_ = false;
-  last_read_micros_ = NowMicros();
+  read_since_look_ = true;
 }
 
-void X11SkySurface::PumpEvents(SkyInput& input) {
+void X11SkySurface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
   if (handed_ && HandedWindowEnds()) {
     input.CloseRequested();
     return;
   }
   // Looking at the connection is a system call, and the loop yields thousands
   // of times a second; a look every millisecond misses nothing a person does,
-  // and a sleep that input cut short has already read it. The pace read the
-  // clock for this pass a moment ago.
-  const std::int64_t now = clock_seen_;
-  int mode = QueuedAlready;
-  if (now - last_read_micros_ >= kReadEveryMicros) {
-    mode = QueuedAfterReading;
-    last_read_micros_ = now;
+  // and a sleep that input cut short has already read it.
+  if (read_since_look_) {
+    read_since_look_ = false;
+    last_read_micros_ = now_micros;
   }
-  while (XEventsQueued(display_, mode) > 0) {
+  // Between looks only Xlib's own queue is seen, and its length (QLength)
+  // is read without taking the display's lock.
+  const bool look = now_micros - last_read_micros_ >= kReadEveryMicros;
+  if (look) last_read_micros_ = now_micros;
+  while (look ? XEventsQueued(display_, QueuedAfterReading) > 0 : QLength(display_) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
     Dispatch(event, input);
@@ -274,12 +275,11 @@ void X11SkySurface::Dispatch(const XEvent& event, SkyInput& input) {
 std::int64_t X11SkySurface::NowMicros() {
   struct timespec now {};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  clock_seen_ = static_cast<std::int64_t>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
-  return clock_seen_;
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
 }
 
 bool X11SkySurface::WaitForInput(std::int64_t deadline_micros) {
-  if (XEventsQueued(display_, QueuedAlready) > 0) return true;
+  if (QLength(display_) > 0) return true;
   // The frame was flushed as it was presented; flushing again would only
   // read the connection once more.
   if (unsent_) Flush();
@@ -297,7 +297,7 @@ bool X11SkySurface::WaitForInput(std::int64_t deadline_micros) {
     if (ready == 0) {
       // Nothing arrived while it slept, so nothing waits to be read: the
       // next look is due a millisecond from now, not at once.
-      last_read_micros_ = NowMicros();
+      read_since_look_ = true;
       return false;
     }
     if (ready < 0) return false;

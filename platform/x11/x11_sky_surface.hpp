@@ -24,7 +24,7 @@ class X11SkySurface final : public SkySurface {
   void Hide() override;
   void Blit(const Rect& rect, const std::uint32_t* pixels, int stride) override;
   void Flush() override;
-  void PumpEvents(SkyInput& input) override;
+  void PumpEvents(SkyInput& input, std::int64_t now_micros) override;
   std::int64_t NowMicros() override;
   bool WaitForInput(std::int64_t deadline_micros) override;
 
@@ -51,8 +51,9 @@ class X11SkySurface final : public SkySurface {
   bool mapped_ = false;
   static constexpr std::int64_t kReadEveryMicros = 1'000;
   std::int64_t last_read_micros_ = 0;
-  // The last reading of the clock, taken for the pace model each pass.
-  std::int64_t clock_seen_ = 0;
+  // A flush, or a sleep that nothing cut short, read the connection since
+  // the last look: it counts as a look.
+  bool read_since_look_ = false;
   bool unsent_ = true;          // requests may wait in Xlib's buffer
   bool direct_pixels_ = false;  // the visual takes 0x00RRGGBB words as they are
 };
