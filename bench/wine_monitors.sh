@@ -29,7 +29,7 @@ SCR=$(realpath "$SCR")
 WORK=$(mktemp -d)
 PIDS=()
 cleanup() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
   for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$WORK"
 }
