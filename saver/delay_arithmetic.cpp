@@ -16,26 +16,25 @@ volatile Quad start_quad = {kStart, kStart, kStart, kStart};
 // Every width stores its results here, lane by lane.
 alignas(32) volatile double sink[4] = {};
 
-// Each returns how many iterations it did: a whole number of its width.
-std::int64_t RunPairs(std::int64_t count) {
+// Iterations a whole vector at a time, from `start`; returns how many it did.
+template <typename Vector>
+[[gnu::always_inline]] inline std::int64_t RunVectors(const volatile Vector& start,
+                                                      std::int64_t count) {
+  constexpr std::int64_t kLanes = sizeof(Vector) / sizeof(double);
   std::int64_t done = 0;
-  for (; done + 2 <= count; done += 2) {
-    Pair q = start_pair;
+  for (; done + kLanes <= count; done += kLanes) {
+    Vector q = start;
     q /= kDivisor;
-    *reinterpret_cast<volatile Pair*>(sink) = q - kTaken;
+    *reinterpret_cast<volatile Vector*>(sink) = q - kTaken;
   }
   return done;
 }
 
+std::int64_t RunPairs(std::int64_t count) { return RunVectors(start_pair, count); }
+
 #if defined(__x86_64__) || defined(__i386__)
 [[gnu::target("avx")]] std::int64_t RunQuads(std::int64_t count) {
-  std::int64_t done = 0;
-  for (; done + 4 <= count; done += 4) {
-    Quad q = start_quad;
-    q /= kDivisor;
-    *reinterpret_cast<volatile Quad*>(sink) = q - kTaken;
-  }
-  return done;
+  return RunVectors(start_quad, count);
 }
 #endif
 
@@ -45,7 +44,6 @@ using Runner = std::int64_t (*)(std::int64_t);
 // check covers both); two, with SSE2, everywhere else.
 Runner Widest() {
 #if defined(__x86_64__) || defined(__i386__)
-  __builtin_cpu_init();
   if (__builtin_cpu_supports("avx")) return RunQuads;
 #endif
   return RunPairs;
