@@ -88,17 +88,7 @@ void SaverWindow::Blit(const Rect& rect, const std::uint32_t* pixels, int stride
 void SaverWindow::Flush() { GdiFlush(); }
 
 void SaverWindow::PumpEvents(SkyInput& input, std::int64_t now_micros) {
-  // Every look at the queue is a call into the window system (a server round
-  // trip under Wine) and the loop yields thousands of times a second; a look
-  // every millisecond misses nothing a person does, and a wait that input cut
-  // short looks at once.
-  if (waited_quietly_) {
-    waited_quietly_ = false;
-    last_look_micros_ = now_micros;
-  }
-  if (!input_seen_ && now_micros - last_look_micros_ < kLookEveryMicros) return;
-  input_seen_ = false;
-  last_look_micros_ = now_micros;
+  if (!looks_.Due(now_micros)) return;
   input_ = &input;
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -141,11 +131,15 @@ std::int64_t SaverWindow::NowMicros() {
 bool SaverWindow::WaitForInput(std::int64_t deadline_micros) {
   const std::int64_t remaining = deadline_micros - NowMicros();
   if (remaining <= 0) return false;
-  input_seen_ = frame_timer_.WaitForMessage(remaining);
-  // Nothing came while it waited, so nothing waits to be read: the next
-  // look is due a millisecond from now, not at once.
-  waited_quietly_ = !input_seen_;
-  return input_seen_;
+  const bool input = frame_timer_.WaitForMessage(remaining);
+  // A message ends the wait, and the next pass looks at it; a wait that
+  // nothing cut short leaves nothing to read.
+  if (input) {
+    looks_.Wanted();
+  } else {
+    looks_.Read();
+  }
+  return input;
 }
 
 LRESULT CALLBACK SaverWindow::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

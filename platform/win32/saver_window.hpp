@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/pace.hpp"
+#include "platform/queue_looks.hpp"
 #include "platform/sky_surface.hpp"
 #include "platform/win32/frame_timer.hpp"
 #include "platform/win32/virtual_desktop.hpp"
@@ -44,11 +45,7 @@ class SaverWindow final : public SkySurface {
   LARGE_INTEGER counter_frequency_{};
   // Set only while PumpEvents delivers: input has nowhere to go otherwise.
   SkyInput* input_ = nullptr;
-  static constexpr std::int64_t kLookEveryMicros = 1'000;
-  std::int64_t last_look_micros_ = 0;
-  // A wait that no message cut short counts as a look.
-  bool waited_quietly_ = false;
-  bool input_seen_ = false;
+  QueueLooks looks_;
   FrameTimer frame_timer_{PaceModel::kFrameMicros};
 };
 

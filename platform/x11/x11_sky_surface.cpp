@@ -195,7 +195,7 @@ void X11SkySurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stri
 void X11SkySurface::Flush() {
   XFlush(display_);
   unsent_ = false;
-  read_since_look_ = true;
+  looks_.Read();
 }
 
 void X11SkySurface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
@@ -203,17 +203,10 @@ void X11SkySurface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
     input.CloseRequested();
     return;
   }
-  // Looking at the connection is a system call, and the loop yields thousands
-  // of times a second; a look every millisecond misses nothing a person does,
-  // and a sleep that input cut short has already read it.
-  if (read_since_look_) {
-    read_since_look_ = false;
-    last_read_micros_ = now_micros;
-  }
-  // Between looks only Xlib's own queue is seen, and its length (QLength)
-  // is read without taking the display's lock.
-  const bool look = now_micros - last_read_micros_ >= kReadEveryMicros;
-  if (look) last_read_micros_ = now_micros;
+  // A sleep that input cut short has already read the connection. Between
+  // looks only Xlib's own queue is seen, and its length (QLength) is read
+  // without taking the display's lock.
+  const bool look = looks_.Due(now_micros);
   while (look ? XEventsQueued(display_, QueuedAfterReading) > 0 : QLength(display_) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
@@ -295,9 +288,8 @@ bool X11SkySurface::WaitForInput(std::int64_t deadline_micros) {
     const int ready = ppoll(fds, 2, &timeout, nullptr);
     if (ready < 0 && errno == EINTR) continue;
     if (ready == 0) {
-      // Nothing arrived while it slept, so nothing waits to be read: the
-      // next look is due a millisecond from now, not at once.
-      read_since_look_ = true;
+      // Nothing arrived while it slept, so nothing waits to be read.
+      looks_.Read();
       return false;
     }
     if (ready < 0) return false;

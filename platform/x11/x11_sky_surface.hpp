@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 
+#include "platform/queue_looks.hpp"
 #include "platform/sky_surface.hpp"
 
 namespace mofu::x11 {
@@ -49,11 +50,7 @@ class X11SkySurface final : public SkySurface {
   bool topmost_ = false;
   bool pointer_hidden_ = false;
   bool mapped_ = false;
-  static constexpr std::int64_t kReadEveryMicros = 1'000;
-  std::int64_t last_read_micros_ = 0;
-  // A flush, or a sleep that nothing cut short, read the connection since
-  // the last look: it counts as a look.
-  bool read_since_look_ = false;
+  QueueLooks looks_;
   bool unsent_ = true;          // requests may wait in Xlib's buffer
   bool direct_pixels_ = false;  // the visual takes 0x00RRGGBB words as they are
 };
