@@ -28,6 +28,16 @@ class RuntimeError : public std::runtime_error {
   ErrorNumber number_;
 };
 
+// The saver cannot have the keyboard or the pointer: another program holds
+// it. Covering the screen then would show a sky that no input ends, so the
+// process ends without covering anything, with a status that tells an idle
+// tool to try again later.
+class InputHeldElsewhere : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+inline constexpr int kTryAgainLaterStatus = 75;
+
 // Thrown by End: unwinds to the start routine, which ends the process. It is
 // deliberately not a std::exception so no ordinary handler can swallow it.
 struct ProcessEnd {};

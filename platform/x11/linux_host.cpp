@@ -11,7 +11,8 @@
 
 #include "platform/runtime_error.hpp"
 #include "platform/services.hpp"
-#include "platform/x11/x11_sky_surface.hpp"
+#include "platform/x11/handed_surface.hpp"
+#include "platform/x11/own_window_surface.hpp"
 
 namespace mofu::x11 {
 namespace {
@@ -86,15 +87,17 @@ int LinuxHost::MsgBox(std::string_view prompt, int style, std::string_view title
   return Gtk().message_box(std::string(prompt).c_str(), style, std::string(title).c_str());
 }
 
-// In hack mode the screen is the handed window, at its size of the moment.
+// Once the sky exists the screen is the sky's window, at its size of the
+// moment: the handed window in hack mode, or the saver's own, which follows
+// the screen when it changes size.
 int LinuxHost::ScreenPixelWidth() {
-  if (hack_ && sky_ != nullptr) return sky_->Width();
+  if (sky_ != nullptr) return sky_->Width();
   Display* d = OpenDisplay();
   return DisplayWidth(d, DefaultScreen(d));
 }
 
 int LinuxHost::ScreenPixelHeight() {
-  if (hack_ && sky_ != nullptr) return sky_->Height();
+  if (sky_ != nullptr) return sky_->Height();
   Display* d = OpenDisplay();
   return DisplayHeight(d, DefaultScreen(d));
 }
@@ -114,14 +117,14 @@ std::unique_ptr<SkySurface> LinuxHost::CreateSkySurface() {
   // once, and the pace is kept by the clock, not by the sleeps.
   prctl(PR_SET_TIMERSLACK, kTimerSlackNanos, 0, 0, 0);
   Display* d = OpenDisplay();
-  std::unique_ptr<X11SkySurface> surface;
   if (hack_) {
     const Window target = hack_->root ? RootWindow(d, DefaultScreen(d)) : hack_->window;
-    surface = std::make_unique<X11SkySurface>(d, target);
-  } else {
-    surface = std::make_unique<X11SkySurface>(d);
+    auto surface = HandedSurface::Open(d, target);
+    sky_ = surface.get();
+    return surface;
   }
-  sky_ = surface.get();
+  auto surface = OwnWindowSurface::Create(d);
+  sky_ = own_ = surface.get();
   return surface;
 }
 
@@ -139,14 +142,14 @@ void LinuxHost::RunEventLoop() {
 
 void LinuxHost::SetWindowPos(std::uintptr_t, std::intptr_t insert_after, int, int, int, int,
                              unsigned) {
-  if (!hack_ && sky_ != nullptr && insert_after == HWND_TOPMOST) sky_->KeepOnTop();
+  if (own_ != nullptr && insert_after == HWND_TOPMOST) own_->KeepOnTop();
 }
 
 // The pointer keeps a display count, as on Windows: it shows while the count
 // is zero or more.
 int LinuxHost::ShowCursor(bool show) {
   cursor_count_ += show ? 1 : -1;
-  if (!hack_ && sky_ != nullptr) sky_->SetPointerHidden(cursor_count_ < 0);
+  if (own_ != nullptr) own_->SetPointerHidden(cursor_count_ < 0);
   return cursor_count_;
 }
 

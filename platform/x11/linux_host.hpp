@@ -14,7 +14,8 @@
 
 namespace mofu::x11 {
 
-class X11SkySurface;
+class OwnWindowSurface;
+class X11Surface;
 
 // The Linux system: the saver on plain Xlib, the dialog and message box in
 // the GTK module, loaded only by the modes that show them. With a hack target
@@ -56,7 +57,8 @@ class LinuxHost final : public Host {
   IniSettings settings_;
   XorshiftSource random_;
   Display* display_ = nullptr;
-  X11SkySurface* sky_ = nullptr;  // owned by the saver window
+  X11Surface* sky_ = nullptr;        // owned by the saver window
+  OwnWindowSurface* own_ = nullptr;  // the same, when it is the saver's own
   GtkLoader gtk_;
   bool dialog_open_ = false;
   int cursor_count_ = 0;

@@ -1,0 +1,57 @@
+#include "platform/x11/handed_surface.hpp"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "platform/runtime_error.hpp"
+#include "platform/x11/exit_signals.hpp"
+#include "platform/x11/handed_window.hpp"
+
+namespace mofu::x11 {
+
+std::unique_ptr<HandedSurface> HandedSurface::Open(Display* display, Window window) {
+  HandedWindow::Watch(window);
+  XWindowAttributes attributes{};
+  if (XGetWindowAttributes(display, window, &attributes) == 0 || HandedWindow::Gone()) {
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%lx", window);
+    throw RuntimeError(ErrorNumber::kPathFileAccess, std::string("no window ") + id);
+  }
+  return std::unique_ptr<HandedSurface>(new HandedSurface(display, window, attributes));
+}
+
+HandedSurface::HandedSurface(Display* display, Window window, const XWindowAttributes& attributes)
+    : X11Surface(display, window, attributes.width, attributes.height, attributes.visual,
+                 attributes.depth) {
+  // Size changes, loss of the window and repaints: never input, which is
+  // the daemon's.
+  XSelectInput(display_, window_, ExposureMask | StructureNotifyMask);
+  ExitSignals::Install();
+}
+
+void HandedSurface::Dispatch(const XEvent& event, SkyInput& input) {
+  switch (event.type) {
+    case Expose:
+      input.Exposed({event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+                     event.xexpose.y + event.xexpose.height});
+      break;
+    case ConfigureNotify:
+      if (event.xconfigure.window != window_) break;
+      if (event.xconfigure.width == Width() && event.xconfigure.height == Height()) break;
+      SetSize(event.xconfigure.width, event.xconfigure.height);
+      input.Resized();
+      break;
+    case DestroyNotify:
+      if (event.xdestroywindow.window == window_) input.CloseRequested();
+      break;
+    default:
+      break;
+  }
+}
+
+bool HandedSurface::Ending() const { return ExitSignals::Raised() || HandedWindow::Gone(); }
+
+int HandedSurface::WakeFd() const { return ExitSignals::WakeFd(); }
+
+}  // namespace mofu::x11

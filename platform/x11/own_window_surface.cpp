@@ -1,0 +1,277 @@
+#include "platform/x11/own_window_surface.hpp"
+
+#include <time.h>
+
+#include <cstdio>
+
+#include "platform/retry.hpp"
+#include "platform/runtime_error.hpp"
+#include "platform/x11/blank_cursor.hpp"
+#include "platform/x11/x11_keys.hpp"
+
+namespace mofu::x11 {
+namespace {
+
+constexpr long kWindowEvents =
+    KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+    LeaveWindowMask | FocusChangeMask | ExposureMask | VisibilityChangeMask | StructureNotifyMask;
+constexpr unsigned kPointerEvents =
+    ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
+// The screen's size, and every other top-level window coming, going or
+// moving in the stacking order: a compositing manager sends no visibility
+// events, so these are how the saver learns that something covers it.
+constexpr long kRootEvents = StructureNotifyMask | SubstructureNotifyMask;
+
+// A menu or a stuck program may hold the input for a moment as the saver
+// starts; longer than this, and it is not letting go.
+constexpr std::int64_t kGrabBudgetMicros = 1'500'000;
+constexpr std::int64_t kGrabPauseMicros = 20'000;
+// Grabs taken back and stacking checked at most this often, so that two
+// programs that each want to be on top cannot keep the saver busy.
+constexpr std::int64_t kRepairMicros = 100'000;
+
+// Other programs' windows come and go between the saver's look at the
+// stacking order and its question about one of them: such a window being
+// gone is no error. Anything else is reported and lived with, rather than
+// ending the saver through Xlib's default handler.
+int OnError(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow) return 0;
+  char text[128] = {};
+  XGetErrorText(display, error->error_code, text, sizeof text);
+  std::fprintf(stderr, "mofu: X error: %s (request %d)\n", text, error->request_code);
+  return 0;
+}
+
+void Sleep(std::int64_t micros) {
+  struct timespec pause = {static_cast<time_t>(micros / 1'000'000),
+                           static_cast<long>(micros % 1'000'000) * 1000};
+  nanosleep(&pause, nullptr);
+}
+
+}  // namespace
+
+std::unique_ptr<OwnWindowSurface> OwnWindowSurface::Create(Display* display) {
+  XSetErrorHandler(OnError);
+  const int screen = DefaultScreen(display);
+  const Window root = RootWindow(display, screen);
+  const int width = DisplayWidth(display, screen);
+  const int height = DisplayHeight(display, screen);
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;
+  attributes.background_pixel = BlackPixel(display, screen);
+  attributes.event_mask = kWindowEvents;
+  const Window window =
+      XCreateWindow(display, root, 0, 0, static_cast<unsigned>(width),
+                    static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                    CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+  XStoreName(display, window, "Mofu Saver");
+  return std::unique_ptr<OwnWindowSurface>(
+      new OwnWindowSurface(display, root, window, width, height));
+}
+
+OwnWindowSurface::OwnWindowSurface(Display* display, Window root, Window window, int width,
+                                   int height)
+    : X11Surface(display, window, width, height, DefaultVisual(display, DefaultScreen(display)),
+                 DefaultDepth(display, DefaultScreen(display))),
+      root_(root) {
+  blank_cursor_ = CreateBlankCursor(display_, window_);
+  XSelectInput(display_, root_, kRootEvents);
+}
+
+OwnWindowSurface::~OwnWindowSurface() {
+  ReleaseInput();
+  XSelectInput(display_, root_, NoEventMask);
+  XFreeCursor(display_, blank_cursor_);
+  XDestroyWindow(display_, window_);
+}
+
+void OwnWindowSurface::Show() {
+  if (showing_) return;
+  // The root is always viewable, so the grabs can be had before anything
+  // covers the screen; they move to the sky once it is mapped.
+  const bool held = RetryWithin(
+      kGrabBudgetMicros, kGrabPauseMicros, [this] { return TakeInput(root_); },
+      [this] { return NowMicros(); }, Sleep);
+  if (!held) {
+    const bool keyboard = !keyboard_held_;
+    ReleaseInput();
+    XFlush(display_);
+    throw InputHeldElsewhere(std::string("another program holds the ") +
+                             (keyboard ? "keyboard" : "pointer") + "; the screen was not covered");
+  }
+  showing_ = true;
+  XMapRaised(display_, window_);
+  WaitUntilMapped();
+  TakeInput(window_);
+  XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+  Unsent();
+}
+
+void OwnWindowSurface::Hide() {
+  showing_ = false;
+  ReleaseInput();
+  XUnmapWindow(display_, window_);
+  XFlush(display_);
+  mapped_ = false;
+}
+
+// Grabs need a viewable window; the map is quick, but never wait forever.
+void OwnWindowSurface::WaitUntilMapped() {
+  XEvent event;
+  for (int i = 0; i < 200 && !mapped_; ++i) {
+    if (XCheckTypedWindowEvent(display_, window_, MapNotify, &event)) {
+      mapped_ = true;
+    } else {
+      XFlush(display_);
+      Sleep(5'000);
+    }
+  }
+}
+
+// One try at both grabs. A grab this program already holds is simply taken
+// again, onto `on`.
+bool OwnWindowSurface::TakeInput(Window on) {
+  keyboard_held_ =
+      XGrabKeyboard(display_, on, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+  pointer_held_ =
+      XGrabPointer(display_, on, True, kPointerEvents, GrabModeAsync, GrabModeAsync, None,
+                   pointer_hidden_ ? blank_cursor_ : None, CurrentTime) == GrabSuccess;
+  return keyboard_held_ && pointer_held_;
+}
+
+void OwnWindowSurface::ReleaseInput() {
+  if (keyboard_held_) XUngrabKeyboard(display_, CurrentTime);
+  if (pointer_held_) XUngrabPointer(display_, CurrentTime);
+  keyboard_held_ = pointer_held_ = false;
+}
+
+void OwnWindowSurface::SetPointerHidden(bool hidden) {
+  pointer_hidden_ = hidden;
+  if (hidden) {
+    XDefineCursor(display_, window_, blank_cursor_);
+  } else {
+    XUndefineCursor(display_, window_);
+  }
+  if (pointer_held_) {
+    XChangeActivePointerGrab(display_, kPointerEvents, hidden ? blank_cursor_ : None, CurrentTime);
+  }
+  XFlush(display_);
+}
+
+void OwnWindowSurface::Dispatch(const XEvent& event, SkyInput& input) {
+  switch (event.type) {
+    case Expose:
+      input.Exposed({event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+                     event.xexpose.y + event.xexpose.height});
+      break;
+    case MotionNotify:
+      input.PointerReport(event.xmotion.x, event.xmotion.y);
+      break;
+    case EnterNotify:
+      input.PointerReport(event.xcrossing.x, event.xcrossing.y);
+      break;
+    case LeaveNotify:
+      if (event.xcrossing.mode == NotifyUngrab) input_lost_ = true;
+      break;
+    case FocusOut:
+      if (event.xfocus.mode == NotifyUngrab || event.xfocus.mode == NotifyNormal) {
+        input_lost_ = true;
+      }
+      break;
+    case ButtonPress:
+      input.ButtonDown(event.xbutton.x, event.xbutton.y);
+      break;
+    case ButtonRelease:
+      input.ButtonUp(event.xbutton.x, event.xbutton.y);
+      break;
+    case KeyPress: {
+      const KeyReport key = TranslateKey(event.xkey);
+      input.KeyDown(key.key_code, key.shift, key.character);
+      break;
+    }
+    case MapNotify:
+      if (event.xmap.window == window_) {
+        mapped_ = true;
+      } else {
+        stacking_changed_ = true;
+      }
+      break;
+    case UnmapNotify:
+      // Unmapped by someone else: the grabs went with it.
+      if (event.xunmap.window == window_) {
+        mapped_ = false;
+        input_lost_ = true;
+      }
+      break;
+    case CirculateNotify:
+      if (event.xcirculate.window != window_ && event.xcirculate.place == PlaceOnTop) {
+        stacking_changed_ = true;
+      }
+      break;
+    case ConfigureNotify:
+      if (event.xconfigure.window == root_) {
+        if (event.xconfigure.width == Width() && event.xconfigure.height == Height()) break;
+        // The screen grew or shrank (a mode change, a monitor added or
+        // removed): cover all of it, with a fresh sky of its size.
+        SetSize(event.xconfigure.width, event.xconfigure.height);
+        XMoveResizeWindow(display_, window_, 0, 0, static_cast<unsigned>(Width()),
+                          static_cast<unsigned>(Height()));
+        Unsent();
+        input.Resized();
+      } else if (event.xconfigure.window != window_) {
+        stacking_changed_ = true;
+      }
+      break;
+    case VisibilityNotify:
+      if (topmost_ && event.xvisibility.state != VisibilityUnobscured) stacking_changed_ = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void OwnWindowSurface::AfterEvents(SkyInput&, std::int64_t now_micros) {
+  if (!showing_ || !(input_lost_ || stacking_changed_)) return;
+  if (now_micros - last_repair_micros_ < kRepairMicros) return;
+  last_repair_micros_ = now_micros;
+  if (input_lost_) {
+    if (!mapped_) {
+      XMapRaised(display_, window_);
+      WaitUntilMapped();
+    }
+    input_lost_ = !TakeInput(window_);
+    if (!input_lost_) XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+  }
+  if (stacking_changed_) {
+    stacking_changed_ = false;
+    if (topmost_ && SomethingAbove()) XRaiseWindow(display_, window_);
+  }
+  Unsent();
+}
+
+// Whether a window that can be seen stands above the sky. The stacking
+// order lists the root's children bottom to top; a compositing manager's
+// overlay is not among them.
+bool OwnWindowSurface::SomethingAbove() {
+  Window root = 0;
+  Window parent = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (XQueryTree(display_, root_, &root, &parent, &children, &count) == 0) return false;
+  bool above = false;
+  bool past_sky = false;
+  for (unsigned i = 0; i < count && !above; ++i) {
+    if (children[i] == window_) {
+      past_sky = true;
+      continue;
+    }
+    if (!past_sky) continue;
+    XWindowAttributes attributes{};
+    above = XGetWindowAttributes(display_, children[i], &attributes) != 0 &&
+            attributes.map_state == IsViewable && attributes.c_class == InputOutput;
+  }
+  if (children != nullptr) XFree(children);
+  return above;
+}
+
+}  // namespace mofu::x11

@@ -1,0 +1,128 @@
+#include "platform/x11/x11_surface.hpp"
+
+#include <X11/Xutil.h>
+#include <poll.h>
+#include <time.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace mofu::x11 {
+namespace {
+
+// An 8-bit channel spread over the bits of a visual's colour mask.
+unsigned long Scale(std::uint32_t channel, unsigned long mask) {
+  if (mask == 0) return 0;
+  int shift = 0;
+  while (!(mask >> shift & 1)) ++shift;
+  const unsigned long max = mask >> shift;
+  return (channel * max / 255) << shift;
+}
+
+}  // namespace
+
+X11Surface::X11Surface(Display* display, Window window, int width, int height, Visual* visual,
+                       int depth)
+    : display_(display),
+      window_(window),
+      width_(width),
+      height_(height),
+      visual_(visual),
+      depth_(depth) {
+  direct_pixels_ = depth_ >= 24 && visual_->red_mask == 0xFF0000 &&
+                   visual_->green_mask == 0x00FF00 && visual_->blue_mask == 0x0000FF;
+  XGCValues values{};
+  values.graphics_exposures = False;
+  gc_ = XCreateGC(display_, window_, GCGraphicsExposures, &values);
+}
+
+X11Surface::~X11Surface() {
+  XFreeGC(display_, gc_);
+  XFlush(display_);
+}
+
+void X11Surface::Blit(const Rect& rect, const std::uint32_t* pixels, int stride) {
+  XImage* image = XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
+                               nullptr, static_cast<unsigned>(rect.Width()),
+                               static_cast<unsigned>(rect.Height()), 32, 0);
+  if (image == nullptr) return;
+  std::vector<char> converted;
+  if (direct_pixels_ && image->bits_per_pixel == 32) {
+    image->data = reinterpret_cast<char*>(const_cast<std::uint32_t*>(pixels));
+    image->bytes_per_line = stride * 4;
+  } else {
+    converted.resize(static_cast<std::size_t>(image->bytes_per_line) * rect.Height());
+    image->data = converted.data();
+    for (int y = 0; y < rect.Height(); ++y) {
+      for (int x = 0; x < rect.Width(); ++x) {
+        const std::uint32_t p = pixels[static_cast<std::size_t>(y) * stride + x];
+        XPutPixel(image, x, y,
+                  Scale(p >> 16 & 0xFF, image->red_mask) | Scale(p >> 8 & 0xFF, image->green_mask) |
+                      Scale(p & 0xFF, image->blue_mask));
+      }
+    }
+  }
+  unsent_ = true;
+  XPutImage(display_, window_, gc_, image, 0, 0, rect.left, rect.top,
+            static_cast<unsigned>(rect.Width()), static_cast<unsigned>(rect.Height()));
+  image->data = nullptr;  // the pixels are not Xlib's to free
+  XDestroyImage(image);
+}
+
+// XFlush reads the connection as well as writing it: until the next look is
+// due, what it found is all there is.
+void X11Surface::Flush() {
+  XFlush(display_);
+  unsent_ = false;
+  looks_.Read();
+}
+
+void X11Surface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
+  if (Ending()) {
+    input.CloseRequested();
+    return;
+  }
+  // A sleep that input cut short has already read the connection. Between
+  // looks only Xlib's own queue is seen, and its length (QLength) is read
+  // without taking the display's lock.
+  const bool look = looks_.Due(now_micros);
+  while (look ? XEventsQueued(display_, QueuedAfterReading) > 0 : QLength(display_) > 0) {
+    XEvent event;
+    XNextEvent(display_, &event);
+    Dispatch(event, input);
+  }
+  AfterEvents(input, now_micros);
+}
+
+std::int64_t X11Surface::NowMicros() {
+  struct timespec now {};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
+}
+
+bool X11Surface::WaitForInput(std::int64_t deadline_micros) {
+  if (QLength(display_) > 0) return true;
+  // The frame was flushed as it was presented; flushing again would only
+  // read the connection once more.
+  if (unsent_) Flush();
+  for (;;) {
+    if (Ending()) return true;
+    const std::int64_t left = deadline_micros - NowMicros();
+    if (left <= 0) return false;
+    struct pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {WakeFd(), POLLIN, 0}};
+    struct timespec timeout = {static_cast<time_t>(left / 1'000'000),
+                               static_cast<long>(left % 1'000'000) * 1000};
+    const int ready = ppoll(fds, 2, &timeout, nullptr);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready == 0) {
+      // Nothing arrived while it slept, so nothing waits to be read.
+      looks_.Read();
+      return false;
+    }
+    if (ready < 0) return false;
+    if (fds[1].revents != 0) return true;
+    if (XEventsQueued(display_, QueuedAfterReading) > 0) return true;
+  }
+}
+
+}  // namespace mofu::x11

@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# Never a screen the user cannot get out of: the standalone saver against
+# other programs that hold the input, cover it or change the screen under
+# it, on a private X server (and a resizable Xephyr inside it).
+# Usage: escape_e2e.sh PREFIX   (an installed tree: PREFIX/bin/mofu, PREFIX/share/mofu)
+set -u
+PREFIX=$(cd "$1" && pwd)
+MOFU="$PREFIX/bin/mofu"
+HERE=$(cd "$(dirname "$0")" && pwd)
+. "$HERE/lib.sh"
+
+WORK=$(mktemp -d)
+trap 'stop_xvfb; rm -rf "$WORK"' EXIT
+cc -o "$WORK/x_actor" "$HERE/x_actor.c" -lX11 || { echo "cannot build x_actor"; exit 1; }
+
+# Everything a case starts is stopped when the case ends, pass or fail.
+STARTED=()
+stop_started() {
+  local pid
+  for pid in "${STARTED[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${STARTED[@]}"; do wait "$pid" 2>/dev/null; done
+  return 0
+}
+begin() {
+  fresh_home
+  STARTED=()
+  trap stop_started EXIT
+}
+
+actor() {  # actor ARGS...: runs x_actor, waits for its "ready"; sets ACTOR_OUT
+  ACTOR_OUT=$(mktemp -p "$WORK")
+  "$WORK/x_actor" "$@" >"$ACTOR_OUT" &
+  STARTED+=($!)
+  for _ in $(seq 100); do
+    grep -q ready "$ACTOR_OUT" && return 0
+    sleep 0.02
+  done
+  fail "x_actor $* did not get ready"
+}
+
+start_saver() {
+  "$MOFU" /s 2>"$WORK/stderr" &
+  SAVER=$!
+  STARTED+=("$SAVER")
+}
+
+# The saver ends within a second of ACTION..., with status 0.
+ends_on() {
+  "$@"
+  ends_within 1 "$SAVER" || { fail "still running a second after: $*"; return 1; }
+  wait "$SAVER"
+  local status=$?
+  [ "$status" -eq 0 ] || fail "exit status $status after: $*"
+}
+
+# Pixels of the screen in the desktop colour the actor's windows and the
+# test's root use (no star has it).
+desktop_pixels() {
+  import -window root "$WORK/shot.png" 2>/dev/null
+  convert "$WORK/shot.png" -fill black +opaque '#123456' -fill white -opaque '#123456' \
+    -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+saver_size() { xwininfo -id "$(window_named 'Mofu Saver' | head -n 1)" | awk '
+  /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+
+# With the input held elsewhere for good, the saver covers nothing and ends
+# with a line for the idle tool that started it and "try again later".
+held_for_good() {
+  begin
+  actor grab 0
+  start_saver
+  ends_within 4 "$SAVER" || { fail "still running 4 s after start"; return 1; }
+  [ -z "$(window_named 'Mofu Saver')" ] || fail "the sky was shown"
+  wait "$SAVER"
+  local status=$?
+  [ "$status" -eq 75 ] || fail "exit status $status, not 75"
+  grep -q 'another program holds the keyboard' "$WORK/stderr" || fail "stderr: $(cat "$WORK/stderr")"
+}
+
+# A grab let go within the saver's short wait: it shows, and keys end it.
+held_at_start() {  # held_at_start WHAT
+  begin
+  actor grab 0.6 "$1"
+  start_saver
+  sleep 1.5
+  grep -q released "$ACTOR_OUT" || fail "the actor never let go"
+  running "$SAVER" || { fail "the saver ended: $(cat "$WORK/stderr")"; return 1; }
+  ends_on xdotool key x
+}
+
+# Nothing typed while the saver shows reaches the focused window behind it.
+typing_stays_with_the_saver() {
+  begin
+  actor typist
+  start_saver
+  sleep 1.5
+  ends_on xdotool key a
+  sleep 0.3
+  ! grep -q key "$ACTOR_OUT" || fail "a key reached the window behind the saver"
+}
+
+# Someone unmaps the sky: the grabs went with it; it comes back with them.
+grab_taken_back() {
+  begin
+  start_saver
+  sleep 1.5
+  xdotool windowunmap "$(window_named 'Mofu Saver' | head -n 1)"
+  sleep 0.5
+  [ -n "$(window_named 'Mofu Saver')" ] || fail "the sky did not come back"
+  ends_on xdotool key x
+}
+
+# A pop-up mapped over the running saver (a notification, a menu) goes
+# under it, with or without a compositing manager.
+popup_goes_under() {  # popup_goes_under COMPOSITOR
+  begin
+  xsetroot -solid '#000000'
+  case $1 in
+    xcompmgr) xcompmgr & STARTED+=($!) ;;
+    picom) picom --backend xrender --no-vsync 2>/dev/null & STARTED+=($!) ;;
+  esac
+  sleep 0.5
+  start_saver
+  sleep 1.5
+  actor popup
+  sleep 1
+  local seen
+  seen=$(desktop_pixels)
+  [ "$seen" -eq 0 ] || fail "$seen pixels of the pop-up still showing under $1"
+  ends_on xdotool key x
+}
+
+# The screen grows and shrinks under the saver (xrandr -s on a resizable
+# Xephyr): the sky covers all of it each time, and goes on.
+follows_the_screen() {
+  begin
+  local outer=$DISPLAY n
+  for n in $(seq 60 89); do [ -e "/tmp/.X$n-lock" ] || break; done
+  Xephyr ":$n" -screen 800x600 -resizeable -ac -noreset >/dev/null 2>&1 &
+  STARTED+=($!)
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xsetroot -solid '#123456'
+  start_saver
+  sleep 1.5
+  local size seen
+  for size in 1024x768 640x480; do
+    xrandr -s "$size" 2>/dev/null
+    sleep 0.7
+    [ "$(saver_size)" = "$size" ] || fail "at $size the sky is $(saver_size)"
+    seen=$(desktop_pixels)
+    [ "$seen" -eq 0 ] || fail "at $size, $seen pixels of the desktop showing"
+  done
+  running "$SAVER" || fail "the saver ended"
+  ends_on xdotool key x
+  export DISPLAY=$outer
+}
+
+start_xvfb 800x600
+check "input held elsewhere for good: nothing covered, status 75 and a line" held_for_good
+check "keyboard held for a moment at start: shows, a key ends it" held_at_start keyboard
+check "keyboard and pointer held for a moment at start: shows, a key ends it" held_at_start both
+check "keys never reach the window behind the sky" typing_stays_with_the_saver
+check "the sky unmapped by someone else comes back, keys still end it" grab_taken_back
+check "a late pop-up goes under the sky, no compositor" popup_goes_under none
+check "a late pop-up goes under the sky, xcompmgr" popup_goes_under xcompmgr
+check "a late pop-up goes under the sky, picom" popup_goes_under picom
+check "the sky follows the screen as it grows and shrinks" follows_the_screen
+summary "escape_e2e"
