@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/regular_file.hpp"
+
 namespace mofu {
 
 class RandomSource;
@@ -40,6 +42,9 @@ class Host {
   virtual int ScreenPixelHeight() = 0;
   // Where the pose picture with this file name lives on this system.
   virtual std::string PicturePath(std::string_view file_name) = 0;
+  // Reads a whole regular file of at most `limit` bytes, as ReadRegularFile
+  // describes, with this system's calls.
+  virtual FileRead ReadFile(const std::string& path, std::size_t limit, std::string& contents) = 0;
 
   virtual std::unique_ptr<SkySurface> CreateSkySurface() = 0;
   virtual std::unique_ptr<DialogSurface> CreateDialogSurface(const FormDesign& design,
@@ -48,14 +53,10 @@ class Host {
   // long as a window is loaded.
   virtual void RunEventLoop() = 0;
 
-  // The three system requests of the saver window, with their classic
-  // meanings: topmost placement, the pointer's display count and the
-  // screen-saver-active setting (action 16 reads it into *value, 17 sets it).
-  virtual void SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y, int cx,
-                            int cy, unsigned flags) = 0;
-  virtual int ShowCursor(bool show) = 0;
-  virtual void SystemParametersInfo(unsigned action, std::int32_t param, std::int32_t* value,
-                                    unsigned update_flags) = 0;
+  // The system's own blanker (its screen saver), held off while the saver
+  // runs and let go when it ends; and whether it is held off now.
+  virtual void SuspendSystemBlanker(bool suspend) = 0;
+  virtual bool SystemBlankerSuspended() = 0;
 
   // A run-time error that no recovery caught.
   virtual void ReportUnhandledError(std::string_view description) = 0;

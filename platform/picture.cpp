@@ -1,6 +1,6 @@
 #include "platform/picture.hpp"
 
-#include "platform/regular_file.hpp"
+#include "platform/host.hpp"
 #include "platform/runtime_error.hpp"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -60,7 +60,7 @@ Picture DecodePicture(const std::uint8_t* data, std::size_t size) {
 
 Picture LoadPicture(const std::string& path) {
   std::string bytes;
-  switch (ReadRegularFile(path, kPictureFileLimit, bytes)) {
+  switch (host().ReadFile(path, kPictureFileLimit, bytes)) {
     case FileRead::kRead:
       break;
     case FileRead::kMissing:

@@ -44,6 +44,12 @@ class SkySurface {
   virtual void PumpEvents(SkyInput& input, std::int64_t now_micros) = 0;
   virtual std::int64_t NowMicros() = 0;
   virtual bool WaitForInput(std::int64_t deadline_micros) = 0;
+
+  // The saver's requests of the way it shows: stay above every other
+  // window, and hide the pointer over it. A way that cannot or need not do
+  // one (a daemon's window, an overlay layer) does nothing.
+  virtual void KeepOnTop() {}
+  virtual void SetPointerHidden(bool /*hidden*/) {}
 };
 
 }  // namespace mofu

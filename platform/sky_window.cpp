@@ -14,7 +14,11 @@ namespace {
 // Past this many separate rectangles one bounding box is cheaper to send.
 constexpr std::size_t kMaxDirtyRects = 64;
 
+SkyWindow* current = nullptr;
+
 }  // namespace
+
+SkyWindow* SkyWindow::Current() { return current; }
 
 SkyWindow::SkyWindow(std::unique_ptr<SkySurface> surface, SkyHandlers& handlers,
                      Rect picture_design)
@@ -25,9 +29,12 @@ SkyWindow::SkyWindow(std::unique_ptr<SkySurface> surface, SkyHandlers& handlers,
       surface_(std::move(surface)),
       handlers_(handlers),
       canvas_(surface_->Width(), surface_->Height()),
-      pace_(*this) {}
+      pace_(*this) {
+  current = this;
+}
 
 SkyWindow::~SkyWindow() {
+  if (current == this) current = nullptr;
 #ifdef MOFU_BENCH_COUNTERS
   // The benchmark reads these from the saver's standard error.
   std::fprintf(stderr,
@@ -54,6 +61,13 @@ void SkyWindow::Show() {
 void SkyWindow::Hide() {
   visible_ = false;
   surface_->Hide();
+}
+
+int SkyWindow::ShowCursor(bool show) {
+  const bool was_hidden = cursor_count_ < 0;
+  cursor_count_ += show ? 1 : -1;
+  if ((cursor_count_ < 0) != was_hidden) surface_->SetPointerHidden(cursor_count_ < 0);
+  return cursor_count_;
 }
 
 void SkyWindow::Refresh() { PresentFrame(); }

@@ -42,6 +42,15 @@ class SkyWindow final : public SkyInput, private PaceClock {
 
   SkyWindow(std::unique_ptr<SkySurface> surface, SkyHandlers& handlers, Rect picture_design);
   ~SkyWindow() override;
+  SkyWindow(const SkyWindow&) = delete;
+  SkyWindow& operator=(const SkyWindow&) = delete;
+
+  // The saver's window while it exists: the system requests reach it here.
+  static SkyWindow* Current();
+  void KeepOnTop() { surface_->KeepOnTop(); }
+  // The pointer's display count, as Windows keeps it: the pointer shows
+  // over the sky while the count is zero or more. Returns the new count.
+  int ShowCursor(bool show);
 
   // Form properties and methods.
   std::uintptr_t hWnd() const;
@@ -96,6 +105,7 @@ class SkyWindow final : public SkyInput, private PaceClock {
   PaceModel pace_;
   Int16 draw_width_ = 1;
   bool visible_ = false;
+  int cursor_count_ = 0;
   bool button_down_on_form_ = false;
   Focus focus_ = Focus::kPicture1;
   std::vector<Rect> dirty_;

@@ -1,4 +1,4 @@
-#include "platform/x11/ini_settings.hpp"
+#include "platform/posix/ini_settings.hpp"
 
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -14,9 +14,9 @@
 
 #include "platform/ini_text.hpp"
 #include "platform/runtime_error.hpp"
-#include "platform/x11/settings_file.hpp"
+#include "platform/posix/settings_file.hpp"
 
-namespace mofu::x11 {
+namespace mofu::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -236,4 +236,4 @@ TEST_F(SettingsFileTest, HomeComesFromThePasswordDatabaseWhenUnset) {
 }
 
 }  // namespace
-}  // namespace mofu::x11
+}  // namespace mofu::posix

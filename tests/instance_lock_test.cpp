@@ -1,4 +1,4 @@
-#include "platform/x11/instance_lock.hpp"
+#include "platform/posix/instance_lock.hpp"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-namespace mofu::x11 {
+namespace mofu::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -146,4 +146,4 @@ TEST_F(InstanceLockTest, OneCopyPerUserAndNameOnlyInAPrivatePlace) {
 }
 
 }  // namespace
-}  // namespace mofu::x11
+}  // namespace mofu::posix

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/headless/headless_host.hpp"
 #include "platform/picture.hpp"
 #include "platform/regular_file.hpp"
 #include "platform/runtime_error.hpp"
@@ -77,6 +78,8 @@ TEST(RegularFile, ReadsOnlyWholeRegularFilesWithinTheLimit) {
 // Every way a picture can be wrong is a run-time error the saver recovers
 // from, never another exception and never a huge allocation.
 TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
+  headless::HeadlessHost system;  // pictures are read through the host
+  SetHost(&system);
   const fs::path dir = Scratch("pictures");
   WriteTinyGif((dir / "cat.gif").string(), 20, 10, 200, 100, 50);
   WriteTinyGif((dir / "widest.gif").string(), kPictureSideLimit, 1, 1, 2, 3);
@@ -124,6 +127,7 @@ TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
       EXPECT_EQ(std::optional(error.Number()), c.error) << error.what();
     }
   }
+  SetHost(nullptr);
 }
 
 // A small file may declare a huge image: the header alone decides.

@@ -1,3 +1,4 @@
+#include "platform/services.hpp"
 #include "tests/harness.hpp"
 
 namespace mofu::test {
@@ -16,20 +17,20 @@ TEST_F(SaverWindow, PreparesInOrderAndPutsBackTheScreenSaverSettingItFound) {
 
     const std::vector<std::string> expected = {
         "create window",
-        "topmost -1 flags 3",  // topmost before it is first shown
+        "topmost",  // topmost before it is first shown
         "show",
         "read sspeed",
         "read blk",
-        "saver active get",
-        "saver active set -1 update 0",
-        "cursor hide",
+        "blanker read",
+        "blanker suspended",
+        "pointer hidden",
         "hide",
-        "saver active set " + std::string(found ? "-1" : "0") + " update 0",
-        "cursor show",
+        found ? "blanker suspended" : "blanker restored",
+        "pointer shown",
     };
     EXPECT_EQ(fake().log, expected);
     EXPECT_EQ(fake().saver_active, found);
-    EXPECT_EQ(fake().cursor_count, 0);
+    EXPECT_FALSE(fake().pointer_hidden);
 
     Form1& form = Form1::Instance();
     EXPECT_EQ(form.SpriteLeft, 1920 + 100);
@@ -58,9 +59,11 @@ TEST_F(SaverWindow, AMissingPosePictureIsCaughtEveryTimeAndTheLoopGoesOn) {
   EXPECT_EQ(form.Loop().StarTick, 3);
   EXPECT_EQ(form.Loop().BlkTick, 3);
   EXPECT_EQ(form.Loop().StepTick, 2);
-  EXPECT_EQ(std::count(fake().log.begin(), fake().log.end(), "saver active set -1 update 0"), 3);
-  // Hidden three times, shown once: the pointer's count is two below.
-  EXPECT_EQ(fake().cursor_count, -2);
+  EXPECT_EQ(std::count(fake().log.begin(), fake().log.end(), "blanker suspended"), 3);
+  // Hidden three times, shown once: the pointer's count is two below zero,
+  // so one more show leaves it hidden.
+  EXPECT_TRUE(fake().pointer_hidden);
+  EXPECT_EQ(ShowCursor(kTrue), -1);
   EXPECT_TRUE(fake().unhandled_errors.empty());
 }
 

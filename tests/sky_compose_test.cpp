@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/colour.hpp"
+#include "platform/headless/headless_host.hpp"
 #include "platform/sky_window.hpp"
 #include "tests/gif_writer.hpp"
 
@@ -64,6 +65,8 @@ std::uint32_t Expected(const SkyWindow& window, int x, int y) {
 }
 
 TEST(SkyCompose, TheScreenShowsTheSkyWithTheSpriteBoxOverIt) {
+  headless::HeadlessHost system;  // pictures are read through the host
+  SetHost(&system);
   const auto folder = std::filesystem::path(MOFU_TEST_DATA) / "compose";
   std::filesystem::create_directories(folder);
   const std::string cat = (folder / "cat.gif").string();
@@ -118,6 +121,7 @@ TEST(SkyCompose, TheScreenShowsTheSkyWithTheSpriteBoxOverIt) {
     }
     EXPECT_EQ(wrong, 0);
   }
+  SetHost(nullptr);
 }
 
 }  // namespace

@@ -113,6 +113,11 @@ class FakeSurface final : public SkySurface {
   void PumpEvents(SkyInput& input, std::int64_t) override { host_.Pump(input); }
   std::int64_t NowMicros() override { return host_.Now(); }
   bool WaitForInput(std::int64_t deadline) override { return host_.Wait(deadline); }
+  void KeepOnTop() override { host_.log.push_back("topmost"); }
+  void SetPointerHidden(bool hidden) override {
+    host_.pointer_hidden = hidden;
+    host_.log.push_back(hidden ? "pointer hidden" : "pointer shown");
+  }
 
  private:
   HeadlessHost& host_;
@@ -150,27 +155,14 @@ std::unique_ptr<DialogSurface> HeadlessHost::CreateDialogSurface(const FormDesig
 
 void HeadlessHost::RunEventLoop() { event_loop_ran = true; }
 
-void HeadlessHost::SetWindowPos(std::uintptr_t, std::intptr_t insert_after, int, int, int, int,
-                                unsigned flags) {
-  log.push_back("topmost " + std::to_string(insert_after) + " flags " + std::to_string(flags));
+void HeadlessHost::SuspendSystemBlanker(bool suspend) {
+  saver_active = suspend;
+  log.push_back(suspend ? "blanker suspended" : "blanker restored");
 }
 
-int HeadlessHost::ShowCursor(bool show) {
-  cursor_count += show ? 1 : -1;
-  log.push_back(show ? "cursor show" : "cursor hide");
-  return cursor_count;
-}
-
-void HeadlessHost::SystemParametersInfo(unsigned action, std::int32_t param, std::int32_t* value,
-                                        unsigned update_flags) {
-  if (action == SPI_GETSCREENSAVEACTIVE && value != nullptr) {
-    *value = saver_active ? kTrue : kFalse;
-    log.push_back("saver active get");
-  } else if (action == SPI_SETSCREENSAVEACTIVE) {
-    saver_active = param != 0;
-    log.push_back("saver active set " + std::to_string(param) + " update " +
-                  std::to_string(update_flags));
-  }
+bool HeadlessHost::SystemBlankerSuspended() {
+  log.push_back("blanker read");
+  return saver_active != 0;
 }
 
 void HeadlessHost::ReportUnhandledError(std::string_view description) {

@@ -104,11 +104,11 @@ class HeadlessHost final : public Host {
   std::unique_ptr<DialogSurface> CreateDialogSurface(const FormDesign& design,
                                                      DialogInput& input) override;
   void RunEventLoop() override;
-  void SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y, int cx, int cy,
-                    unsigned flags) override;
-  int ShowCursor(bool show) override;
-  void SystemParametersInfo(unsigned action, std::int32_t param, std::int32_t* value,
-                            unsigned update_flags) override;
+  FileRead ReadFile(const std::string& path, std::size_t limit, std::string& contents) override {
+    return ReadRegularFile(path, limit, contents);
+  }
+  void SuspendSystemBlanker(bool suspend) override;
+  bool SystemBlankerSuspended() override;
   void ReportUnhandledError(std::string_view description) override;
 
   // Scripted input: delivered by the yield with this number (1 = the first).
@@ -128,14 +128,14 @@ class HeadlessHost final : public Host {
   std::string command_text;
   int screen_width = 1920;
   int screen_height = 1080;
-  std::int32_t saver_active = 1;  // what the system's setting holds
+  std::int32_t saver_active = 1;  // whether the system's blanker is held off
   std::string picture_folder;     // empty: pose pictures are missing
   ScriptedRandom random;
   MemorySettings settings;
 
   // What happened.
   std::vector<std::string> log;
-  int cursor_count = 0;
+  bool pointer_hidden = false;
   int command_reads = 0;
   int yields = 0;
   std::int64_t now_micros = 0;

@@ -71,6 +71,14 @@ void SaverWindow::Show() {
 
 void SaverWindow::Hide() { ShowWindow(window_, SW_HIDE); }
 
+void SaverWindow::KeepOnTop() {
+  ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// Windows keeps its own display count; the runtime keeps the program's and
+// asks only when the pointer is to change.
+void SaverWindow::SetPointerHidden(bool hidden) { ::ShowCursor(hidden ? FALSE : TRUE); }
+
 // The runtime's pixels are 0x00RRGGBB rows, which is exactly a top-down
 // 32-bit DIB.
 void SaverWindow::Blit(const Rect& rect, const std::uint32_t* pixels, int stride) {

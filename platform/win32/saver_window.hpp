@@ -29,6 +29,8 @@ class SaverWindow final : public SkySurface {
   void PumpEvents(SkyInput& input, std::int64_t now_micros) override;
   std::int64_t NowMicros() override;
   bool WaitForInput(std::int64_t deadline_micros) override;
+  void KeepOnTop() override;
+  void SetPointerHidden(bool hidden) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -87,23 +87,21 @@ void Win32Host::RunEventLoop() {
   }
 }
 
-void Win32Host::SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y,
-                             int cx, int cy, unsigned flags) {
-  ::SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insert_after), x, y, cx, cy,
-                 flags);
+// Windows calls its own blanker "the screen saver", and holding it off while
+// a saver runs "declaring the screen saver active"; the user's profile is
+// never written.
+void Win32Host::SuspendSystemBlanker(bool suspend) {
+  SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, suspend ? TRUE : FALSE, nullptr, 0);
 }
 
-int Win32Host::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
+bool Win32Host::SystemBlankerSuspended() {
+  BOOL active = FALSE;
+  SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+  return active != FALSE;
+}
 
-void Win32Host::SystemParametersInfo(unsigned action, std::int32_t param, std::int32_t* value,
-                                     unsigned update_flags) {
-  if (action == SPI_GETSCREENSAVEACTIVE) {
-    BOOL active = FALSE;
-    SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
-    if (value != nullptr) *value = active ? kTrue : kFalse;
-  } else if (action == SPI_SETSCREENSAVEACTIVE) {
-    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, param != 0, nullptr, update_flags);
-  }
+FileRead Win32Host::ReadFile(const std::string& path, std::size_t limit, std::string& contents) {
+  return ReadRegularFile(path, limit, contents);
 }
 
 // Topmost, so the report is not hidden under the saver's window.

@@ -28,11 +28,9 @@ class Win32Host final : public Host {
   std::unique_ptr<DialogSurface> CreateDialogSurface(const FormDesign& design,
                                                      DialogInput& input) override;
   void RunEventLoop() override;
-  void SetWindowPos(std::uintptr_t window, std::intptr_t insert_after, int x, int y, int cx, int cy,
-                    unsigned flags) override;
-  int ShowCursor(bool show) override;
-  void SystemParametersInfo(unsigned action, std::int32_t param, std::int32_t* value,
-                            unsigned update_flags) override;
+  FileRead ReadFile(const std::string& path, std::size_t limit, std::string& contents) override;
+  void SuspendSystemBlanker(bool suspend) override;
+  bool SystemBlankerSuspended() override;
   void ReportUnhandledError(std::string_view description) override;
 
  private:

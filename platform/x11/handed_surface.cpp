@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/runtime_error.hpp"
-#include "platform/x11/exit_signals.hpp"
+#include "platform/posix/exit_signals.hpp"
 #include "platform/x11/handed_window.hpp"
 
 namespace mofu::x11 {
@@ -27,7 +27,7 @@ HandedSurface::HandedSurface(Display* display, Window window, const XWindowAttri
   // Size changes, loss of the window and repaints: never input, which is
   // the daemon's.
   XSelectInput(display_, window_, ExposureMask | StructureNotifyMask);
-  ExitSignals::Install();
+  posix::ExitSignals::Install();
 }
 
 void HandedSurface::Dispatch(const XEvent& event, SkyInput& input) {
@@ -50,8 +50,8 @@ void HandedSurface::Dispatch(const XEvent& event, SkyInput& input) {
   }
 }
 
-bool HandedSurface::Ending() const { return ExitSignals::Raised() || HandedWindow::Gone(); }
+bool HandedSurface::Ending() const { return posix::ExitSignals::Raised() || HandedWindow::Gone(); }
 
-int HandedSurface::WakeFd() const { return ExitSignals::WakeFd(); }
+int HandedSurface::WakeFd() const { return posix::ExitSignals::WakeFd(); }
 
 }  // namespace mofu::x11

@@ -1,14 +1,16 @@
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
+#include "platform/posix/posix_host.hpp"
+#include "platform/posix/usage.hpp"
 #include "platform/start_routine.hpp"
 #include "platform/x11/hack_options.hpp"
-#include "platform/x11/linux_host.hpp"
-#include "platform/x11/usage.hpp"
+#include "platform/x11/x11_display.hpp"
 #include "start/module1.hpp"
 
 int main(int argc, char** argv) {
-  if (const auto text = mofu::x11::InfoRequested(argc, argv)) {
+  if (const auto text = mofu::posix::InfoRequested(argc, argv)) {
     std::fputs(text->c_str(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
@@ -19,6 +21,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "mofu: %s\n", error.c_str());
     return 2;
   }
-  mofu::x11::LinuxHost host(argc, argv, hack);
+  mofu::posix::PosixHost host(argc, argv, std::make_unique<mofu::x11::X11Display>(hack));
   return mofu::RunProgram(host, &mofu::Module1::Main, &mofu::Module1::ReleaseForms);
 }

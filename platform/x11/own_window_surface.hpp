@@ -22,9 +22,8 @@ class OwnWindowSurface final : public X11Surface {
   void Show() override;
   void Hide() override;
 
-  // Requests the host passes on.
-  void KeepOnTop() { topmost_ = true; }
-  void SetPointerHidden(bool hidden);
+  void KeepOnTop() override { topmost_ = true; }
+  void SetPointerHidden(bool hidden) override;
 
  private:
   OwnWindowSurface(Display* display, Window root, Window window, int width, int height);

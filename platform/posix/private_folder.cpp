@@ -1,4 +1,4 @@
-#include "platform/x11/private_folder.hpp"
+#include "platform/posix/private_folder.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-namespace mofu::x11 {
+namespace mofu::posix {
 namespace {
 
 // Checked on the opened folder itself, so it cannot be swapped between the
@@ -44,4 +44,4 @@ int OpenPrivateFolder() {
   return OpenIfPrivate(folder);
 }
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

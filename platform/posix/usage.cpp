@@ -1,8 +1,8 @@
-#include "platform/x11/usage.hpp"
+#include "platform/posix/usage.hpp"
 
 #include <string_view>
 
-namespace mofu::x11 {
+namespace mofu::posix {
 namespace {
 
 constexpr const char* kUsage =
@@ -38,4 +38,4 @@ std::optional<std::string> InfoRequested(int argc, char** argv) {
   return std::nullopt;
 }
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

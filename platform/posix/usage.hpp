@@ -3,10 +3,10 @@
 #include <optional>
 #include <string>
 
-namespace mofu::x11 {
+namespace mofu::posix {
 
 // The text for --help or --version when one of them is among the arguments;
 // answered before anything else, without a display.
 std::optional<std::string> InfoRequested(int argc, char** argv);
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

@@ -1,8 +1,8 @@
-#include "platform/x11/gtk_loader.hpp"
+#include "platform/posix/gtk_loader.hpp"
 
 #include <dlfcn.h>
 
-namespace mofu::x11 {
+namespace mofu::posix {
 
 GtkLoader::~GtkLoader() {
   // GTK cannot be unloaded safely once initialised; the process is ending
@@ -27,4 +27,4 @@ const gtk::ModuleApi* GtkLoader::Load(const std::string& path, std::string& erro
   return api_;
 }
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

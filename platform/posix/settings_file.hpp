@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace mofu::x11 {
+namespace mofu::posix {
 
 // ${XDG_CONFIG_HOME:-$HOME/.config}/<app>/settings.ini. Without HOME the home
 // folder comes from the password database; with no home folder at all the
@@ -18,4 +18,4 @@ std::string SettingsPath(std::string_view app);
 // False when it cannot be written.
 bool SaveSettingsFile(const std::string& path, std::string_view text);
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

@@ -4,7 +4,7 @@
 
 #include "platform/gtk/gtk_module.hpp"
 
-namespace mofu::x11 {
+namespace mofu::posix {
 
 // Loads the GTK module on first use. The saver never calls it, so its
 // process maps no GTK library.
@@ -19,4 +19,4 @@ class GtkLoader {
   const gtk::ModuleApi* api_ = nullptr;
 };
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

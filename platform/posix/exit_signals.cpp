@@ -1,4 +1,4 @@
-#include "platform/x11/exit_signals.hpp"
+#include "platform/posix/exit_signals.hpp"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -6,7 +6,7 @@
 
 #include <initializer_list>
 
-namespace mofu::x11 {
+namespace mofu::posix {
 namespace {
 
 volatile sig_atomic_t raised = 0;
@@ -36,4 +36,4 @@ bool ExitSignals::Raised() { return raised != 0; }
 
 int ExitSignals::WakeFd() { return wake_pipe[0]; }
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

@@ -5,7 +5,7 @@
 
 #include "platform/host.hpp"
 
-namespace mofu::x11 {
+namespace mofu::posix {
 
 // Settings in the file SettingsPath(app) names, one section per section, in
 // the grammar of platform/ini_text.hpp. Each file is read once, safely
@@ -30,4 +30,4 @@ class IniSettings final : public SettingsStore {
   std::map<std::string, std::string> texts_;  // by path
 };
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace mofu::x11 {
+namespace mofu::posix {
 
 // A folder no other user can reach: $XDG_RUNTIME_DIR, else mofu-<uid> in the
 // temporary folder ($TMPDIR, else /tmp), made with mode 0700 when missing.
@@ -12,4 +12,4 @@ namespace mofu::x11 {
 // descriptor, or -1 when there is no such place.
 int OpenPrivateFolder();
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

@@ -1,4 +1,4 @@
-#include "platform/x11/settings_file.hpp"
+#include "platform/posix/settings_file.hpp"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-namespace mofu::x11 {
+namespace mofu::posix {
 namespace {
 
 std::string HomeFolder() {
@@ -114,4 +114,4 @@ bool SaveSettingsFile(const std::string& path, std::string_view text) {
   return true;
 }
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

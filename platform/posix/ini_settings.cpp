@@ -1,11 +1,11 @@
-#include "platform/x11/ini_settings.hpp"
+#include "platform/posix/ini_settings.hpp"
 
 #include "platform/ini_text.hpp"
+#include "platform/posix/settings_file.hpp"
 #include "platform/regular_file.hpp"
 #include "platform/runtime_error.hpp"
-#include "platform/x11/settings_file.hpp"
 
-namespace mofu::x11 {
+namespace mofu::posix {
 
 const std::string& IniSettings::Text(const std::string& path) {
   auto found = texts_.find(path);
@@ -47,4 +47,4 @@ void IniSettings::Write(std::string_view app, std::string_view section, std::str
   texts_[path] = text;
 }
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace mofu::x11 {
+namespace mofu::posix {
 
 // A screen-saver daemon ends its hack with SIGTERM (a terminal with SIGINT,
 // a closing session with SIGHUP). The handlers only note the signal and wake
@@ -13,4 +13,4 @@ class ExitSignals {
   static int WakeFd();
 };
 
-}  // namespace mofu::x11
+}  // namespace mofu::posix

@@ -1,0 +1,98 @@
+#include "platform/posix/posix_host.hpp"
+
+#include <sys/prctl.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+
+#include "platform/runtime_error.hpp"
+
+namespace mofu::posix {
+namespace {
+
+constexpr unsigned long kTimerSlackNanos = 1'000'000;
+
+std::string ExecutableFolder() {
+  char path[PATH_MAX] = {};
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return ".";
+  std::string full(path, static_cast<std::size_t>(n));
+  return full.substr(0, full.find_last_of('/'));
+}
+
+std::uint64_t Seed() {
+  struct timespec now {};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<std::uint64_t>(now.tv_nsec) ^ static_cast<std::uint64_t>(now.tv_sec) << 20 ^
+         static_cast<std::uint64_t>(getpid()) << 40;
+}
+
+}  // namespace
+
+PosixHost::PosixHost(int argc, char** argv, std::unique_ptr<DisplayPart> display)
+    : display_(std::move(display)),
+      lock_(display_->InstanceName(), display_->MakeLockFallback()),
+      random_(Seed()) {
+  // The argument text is what follows the program's name, as one string.
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) command_text_ += ' ';
+    command_text_ += argv[i];
+  }
+  const std::string folder = ExecutableFolder();
+  share_folder_ = folder + "/../share/mofu";
+  module_path_ = folder + "/../lib/mofu/mofu-gtk.so";
+}
+
+const gtk::ModuleApi& PosixHost::Gtk() {
+  std::string error;
+  const gtk::ModuleApi* api = gtk_.Load(module_path_, error);
+  if (api == nullptr) throw RuntimeError(ErrorNumber::kFileNotFound, error);
+  if (!api->init()) throw RuntimeError(ErrorNumber::kPathFileAccess, "cannot open the display");
+  return *api;
+}
+
+int PosixHost::MsgBox(std::string_view prompt, int style, std::string_view title) {
+  return Gtk().message_box(std::string(prompt).c_str(), style, std::string(title).c_str());
+}
+
+std::string PosixHost::PicturePath(std::string_view file_name) {
+  return share_folder_ + "/" + std::string(file_name);
+}
+
+std::unique_ptr<SkySurface> PosixHost::CreateSkySurface() {
+  // The saver's window takes the keyboard and pointer as soon as it shows,
+  // and its load handler reads the settings only after that: they are read
+  // now, so that no file can keep the desktop locked.
+  settings_.Load("mofu");
+  // The saver sleeps a frame at a time and nothing depends on waking to the
+  // microsecond: letting the kernel wake it up to a millisecond late lets
+  // its wake-up share a timer interrupt with others. Input still wakes it at
+  // once, and the pace is kept by the clock, not by the sleeps.
+  prctl(PR_SET_TIMERSLACK, kTimerSlackNanos, 0, 0, 0);
+  return display_->CreateSkySurface();
+}
+
+std::unique_ptr<DialogSurface> PosixHost::CreateDialogSurface(const FormDesign& design,
+                                                              DialogInput& input) {
+  const std::string icon = share_folder_ + "/mofu.png";
+  auto dialog = Gtk().create_dialog(design, input, icon.c_str());
+  dialog_open_ = true;
+  return dialog;
+}
+
+void PosixHost::RunEventLoop() {
+  if (dialog_open_) Gtk().run_event_loop();
+}
+
+void PosixHost::SuspendSystemBlanker(bool suspend) {
+  blanker_suspended_ = suspend;
+  display_->SuspendBlanker(suspend);
+}
+
+void PosixHost::ReportUnhandledError(std::string_view description) {
+  std::fprintf(stderr, "mofu: %.*s\n", static_cast<int>(description.size()), description.data());
+}
+
+}  // namespace mofu::posix
