@@ -3,7 +3,7 @@
 # settings: instructions a second (callgrind, over a fixed window after a
 # settling second) and system calls a second (strace -c). A busy machine
 # changes the processor percentages of bench/run.sh, not these; they guide
-# cost cuts. Needs the default and floor builds (cmake --preset ...).
+# cost cuts. Needs the default and bench builds (cmake --preset ...).
 #
 # Usage: bash bench/profile.sh [SECONDS]   (default 10)
 set -euo pipefail
@@ -40,7 +40,8 @@ done
 echo "| Build | Instructions/s (callgrind) | System calls/s (strace) |"
 echo "|---|---|---|"
 for preset in default floor; do
-  binary="$ROOT/build/$preset/bin/mofu"
+  binary="$ROOT/build/default/bin/mofu"
+  [ "$preset" = floor ] && binary="$ROOT/build/bench/bin/mofu-floor"
   [ -x "$binary" ] || { echo "| $preset | not built | |"; continue; }
   valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$WORK/cg.out" \
     "$binary" /s 2>/dev/null &

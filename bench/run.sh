@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Measures the saver, its flat-out peer, two floor builds (the saver's
-# wake-ups without its work), three XScreenSaver hacks and the Windows build
+# Measures the saver, its flat-out peer, two floors (the saver's wake-ups
+# without its work, from the bench build), three XScreenSaver hacks and the Windows build
 # under Wine on one private 1920x1080 Xvfb, and prints markdown tables (also
 # written to bench/results.md).
 #
@@ -76,32 +76,20 @@ FLATOUT=
 FLATOUT_COUNTING=
 if build_preset flatout; then
   cmake --install "$ROOT/build/flatout" --prefix "$WORK/tree-flatout" >/dev/null
+  # The flat-out build counts too, so its pace can be shown.
   FLATOUT="$WORK/tree-flatout/bin/mofu"
-  # The flat-out loop with its counters too, so its pace can be shown; the
-  # processor and memory figures come from the preset's own binary.
-  if [ "$BUILD" = 1 ]; then
-    (cd "$ROOT" && cmake --preset flatout -B build/bench-flatout-counters -DMOFU_BENCH_COUNTERS=ON &&
-      cmake --build build/bench-flatout-counters) >"$WORK/build-flatout-counters.log" 2>&1 || true
-  fi
-  if [ -x "$ROOT/build/bench-flatout-counters/bin/mofu" ]; then
-    cmake --install "$ROOT/build/bench-flatout-counters" --prefix "$WORK/tree-flatout-counters" >/dev/null
-    FLATOUT_COUNTING="$WORK/tree-flatout-counters/bin/mofu"
-  fi
+  FLATOUT_COUNTING=$FLATOUT
 else
   say "flatout build failed; its row is left empty"
 fi
 
-# The floors: the same program with the loop's work taken out.
-FLOORS=()
-for preset in floor floor-sleep; do
-  say "building $preset"
-  if build_preset "$preset"; then
-    cmake --install "$ROOT/build/$preset" --prefix "$WORK/tree-$preset" >/dev/null
-    FLOORS+=("$preset")
-  else
-    say "$preset build failed; its row is left out"
-  fi
-done
+# The floors, from the bench build: the saver's window and schedule with
+# the loop's work taken out, and a loop that only sleeps a frame at a time.
+FLOORS=(floor floor-sleep)
+declare -A FLOOR_COMMAND=(
+  [floor]="$WORK/tree-bench/bin/mofu-floor"
+  [floor-sleep]="$WORK/tree-bench/bin/mofu-floor --sleep"
+)
 
 SCR=
 WINE_WHY="Windows build not available"
@@ -204,7 +192,8 @@ speed default
 for _ in $(seq "$SIDE_ROUNDS"); do
   probe mofu hold --settle 1000 --hold "$SIDE_MS" --end key -- "$SAVER" /s
   for preset in "${FLOORS[@]}"; do
-    probe "$preset" hold --settle 1000 --hold "$SIDE_MS" --end key -- "$WORK/tree-$preset/bin/mofu" /s
+    # shellcheck disable=SC2086 # a command and its switch
+    probe "$preset" hold --settle 1000 --hold "$SIDE_MS" --end key -- ${FLOOR_COMMAND[$preset]}
   done
   if [ -n "$COMPARED" ]; then
     probe "$COMPARED" hold --root --hold "$SIDE_MS" --end term -- "$HACK_DIR/$COMPARED" -root

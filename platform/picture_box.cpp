@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/loop_probe.hpp"
 #include "platform/numeric.hpp"
 
 namespace mofu {
@@ -34,8 +35,7 @@ void PictureBox::Move(float left, float top, float width, float height) {
 }
 
 void PictureBox::SetLeft(float left) {
-  const double step = std::fabs(static_cast<double>(left) - left_);
-  if (step <= 1) walked_ += step;
+  probe::Moved(std::fabs(static_cast<double>(left) - left_));
   Move(left, top_, width_, height_);
 }
 void PictureBox::SetTop(float top) { Move(left_, top, width_, height_); }

@@ -29,9 +29,6 @@ class PictureBox {
   void LoadPictureFile(const std::string& path);
 
   const Picture& Image() const { return picture_; }
-  // How far the box has walked sideways, a pixel at a time (jumps to a new
-  // place do not count).
-  double Walked() const { return walked_; }
   // Where the box stands on screen, in whole pixels.
   Rect Bounds() const;
 
@@ -44,7 +41,6 @@ class PictureBox {
   float height_;
   Picture picture_;
   Invalidate invalidate_;
-  double walked_ = 0;
 };
 
 }  // namespace mofu

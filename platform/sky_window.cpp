@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/loop_probe.hpp"
 #include "platform/runtime_error.hpp"
 
 namespace mofu {
@@ -35,15 +36,7 @@ SkyWindow::SkyWindow(std::unique_ptr<SkySurface> surface, SkyHandlers& handlers,
 
 SkyWindow::~SkyWindow() {
   if (current == this) current = nullptr;
-#ifdef MOFU_BENCH_COUNTERS
-  // The benchmark reads these from the saver's standard error.
-  std::fprintf(stderr,
-               "mofu-counters passes=%lld stars=%lld eraser_dots=%lld sprite_pixels=%.0f "
-               "delay_iterations=%lld\n",
-               static_cast<long long>(counters_.passes), static_cast<long long>(counters_.stars),
-               static_cast<long long>(counters_.eraser_dots), Picture1.Walked(),
-               static_cast<long long>(counters_.delay_iterations));
-#endif
+  probe::Ended();
 }
 
 std::uintptr_t SkyWindow::hWnd() const { return surface_->Handle(); }
@@ -81,43 +74,26 @@ void SkyWindow::PSet(double x, double y, Colour colour) {
   const auto index = PaletteIndexOf(colour);
   if (!index) throw RuntimeError(ErrorNumber::kOverflow, "Colour outside the sky's palette");
   const Rect touched = canvas_.Dot(CLng(x), CLng(y), draw_width_, *index);
-#ifdef MOFU_BENCH_COUNTERS
-  (*index == 0 ? counters_.eraser_dots : counters_.stars) += 1;
-#endif
+  probe::Dot(*index == 0);
   Invalidate(touched);
 }
 
 void SkyWindow::Unload() { handlers_.Form_Unload(); }
 
 void SkyWindow::DoEvents() {
-#ifdef MOFU_BENCH_COUNTERS
-  ++counters_.passes;
-#endif
-#ifndef MOFU_FLAT_OUT
-  pace_.Pass();
-#else
-  pace_.PresentIfDue();
-#endif
+  probe::Pass();
+  if constexpr (probe::kPaced) {
+    pace_.Pass();
+  } else {
+    pace_.PresentIfDue();
+  }
   surface_->PumpEvents(*this, pace_.ClockMicros());
 }
 
 void SkyWindow::DelayIterations(std::int64_t count) {
-#ifdef MOFU_BENCH_COUNTERS
-  counters_.delay_iterations += count;
-#endif
-#ifndef MOFU_FLAT_OUT
-  pace_.Iterations(count);
-#else
-  (void)count;
-#endif
+  probe::Delay(count);
+  if constexpr (probe::kPaced) pace_.Iterations(count);
 }
-
-#ifdef MOFU_FLOOR
-void SkyWindow::SleepOneFrame() {
-  surface_->WaitForInput(surface_->NowMicros() + pace_.FrameMicros());
-  surface_->PumpEvents(*this, surface_->NowMicros());
-}
-#endif
 
 bool SkyWindow::OverPicture(double x, double y) const {
   const Rect box = Picture1.Bounds();

@@ -25,14 +25,6 @@ class SkyHandlers {
   virtual void Form_Unload() = 0;
 };
 
-// Counters of what the loop did; reported only by the benchmark build.
-struct SkyCounters {
-  std::int64_t passes = 0;
-  std::int64_t stars = 0;
-  std::int64_t eraser_dots = 0;
-  std::int64_t delay_iterations = 0;
-};
-
 // The saver's maximised, borderless, black window: a persistent sky canvas
 // with the sprite box composed over it, drawn in pixels. It owns the pace
 // model, routes input to the handlers, and presents only what changed.
@@ -67,12 +59,6 @@ class SkyWindow final : public SkyInput, private PaceClock {
   void DoEvents();
   // Iterations of a counted delay: they cost nominal time like passes do.
   void DelayIterations(std::int64_t count);
-#ifdef MOFU_FLOOR
-  // Benchmark floors only: one pixel sent again as it is, so a frame goes
-  // out as often as the saver's do; and a wait of one frame for input.
-  void Touch() { Invalidate({0, 0, 1, 1}); }
-  void SleepOneFrame();
-#endif
 
   PictureBox Picture1;
 
@@ -110,7 +96,6 @@ class SkyWindow final : public SkyInput, private PaceClock {
   Focus focus_ = Focus::kPicture1;
   std::vector<Rect> dirty_;
   std::vector<std::uint32_t> scratch_;
-  SkyCounters counters_;
 };
 
 }  // namespace mofu

@@ -61,10 +61,4 @@ void DelayArithmetic(std::int64_t count) {
   }
 }
 
-double LastDelayResult() { return sink[0]; }
-
-void ClearDelayResult() {
-  for (volatile double& lane : sink) lane = 0;
-}
-
 }  // namespace mofu

@@ -11,9 +11,4 @@ namespace mofu {
 // division and subtraction.
 void DelayArithmetic(std::int64_t count);
 
-// What the last iteration left behind (134112 / 22 - 4689 / 12 = 5705.25),
-// and a way to clear it: for tests.
-double LastDelayResult();
-void ClearDelayResult();
-
 }  // namespace mofu

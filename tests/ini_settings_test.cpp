@@ -13,8 +13,8 @@
 #include <string>
 
 #include "platform/ini_text.hpp"
-#include "platform/runtime_error.hpp"
 #include "platform/posix/settings_file.hpp"
+#include "platform/runtime_error.hpp"
 
 namespace mofu::posix {
 namespace {
