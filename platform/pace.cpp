@@ -1,10 +1,13 @@
 #include "platform/pace.hpp"
 
+#include <algorithm>
+
 namespace mofu {
 
-PaceModel::PaceModel(PaceClock& clock, std::int64_t frame_micros)
+PaceModel::PaceModel(PaceClock& clock, std::int64_t frame_micros, std::int64_t refresh_micros)
     : clock_(clock),
       frame_micros_(frame_micros),
+      refresh_micros_(refresh_micros),
       nominal_(clock.NowMicros()),
       now_(nominal_),
       last_present_(nominal_ - frame_micros_) {}
@@ -12,7 +15,35 @@ PaceModel::PaceModel(PaceClock& clock, std::int64_t frame_micros)
 void PaceModel::Pass() {
   nominal_ += kPassMicros;
   Settle();
-  PresentIfDueAt(now_);
+  // A step the loop has run past is shown now, when real time reaches it.
+  if (step_unshown_ && nominal_ >= StepDue()) {
+    ShowDueStep();
+  } else {
+    PresentDue();
+  }
+}
+
+// Called as the cat is about to step. Moves at the same nominal time (a
+// step and a drift) are one step; a step still waiting to be shown goes out
+// first, if it is due, so that each is shown on its own.
+void PaceModel::Stepped() {
+  if (step_unshown_ && step_at_ == nominal_) return;
+  if (step_unshown_ && nominal_ >= StepDue()) ShowDueStep();
+  if (step_unshown_) return;
+  step_unshown_ = true;
+  step_at_ = nominal_;
+}
+
+// Sleeps until real time reaches the waiting step, waking at once for input,
+// and shows it.
+void PaceModel::ShowDueStep() {
+  const std::int64_t due = StepDue();
+  while (now_ < due) {
+    const bool input = clock_.WaitForInput(due);
+    now_ = clock_.NowMicros();
+    if (input) return;
+  }
+  Present(now_);
 }
 
 void PaceModel::Iterations(std::int64_t count) {
@@ -26,9 +57,30 @@ void PaceModel::PresentIfDue() {
   PresentIfDueAt(now_);
 }
 
+// When an unshown step goes on screen: when real time reaches it, and not
+// within a display refresh of the last present.
+std::int64_t PaceModel::StepDue() const {
+  return std::max(step_at_, last_present_ + refresh_micros_);
+}
+
+// While a step waits to be shown, everything else waits with it, so that
+// no frame shows the cat before its time.
+void PaceModel::PresentDue() {
+  if (!step_unshown_) {
+    PresentIfDueAt(now_);
+  } else if (now_ >= StepDue()) {
+    Present(now_);
+  }
+}
+
 void PaceModel::PresentIfDueAt(std::int64_t now) {
   if (now - last_present_ < frame_micros_) return;
+  Present(now);
+}
+
+void PaceModel::Present(std::int64_t now) {
   last_present_ = now;
+  step_unshown_ = false;
   clock_.PresentFrame();
 }
 
@@ -42,9 +94,11 @@ void PaceModel::Settle() {
   }
   // Input ends the sleep at once. A wait may also end before the deadline
   // without any (a frame timer's tick): then it is still too early to go on.
+  // A step waiting to be shown wakes the sleep when it is due.
   while (nominal_ - now_ >= frame_micros_) {
-    PresentIfDueAt(now_);
-    const bool input = clock_.WaitForInput(nominal_);
+    PresentDue();
+    const std::int64_t wake = step_unshown_ ? std::min(nominal_, StepDue()) : nominal_;
+    const bool input = clock_.WaitForInput(wake);
     now_ = clock_.NowMicros();
     if (input) return;
   }

@@ -28,18 +28,24 @@ class PaceModel {
   static constexpr std::int64_t kIterationMicros = 1;
   // Lagging further behind than this counts as a stall.
   static constexpr std::int64_t kStallMicros = 100'000;
-  // The frame time: three display refreshes. Each frame is a wake-up and a
-  // present, which is most of what the saver costs (on Windows two waits in
-  // the window system: two server round trips under Wine), while the cat,
-  // the only thing that moves, walks one or two pixels a frame at the
-  // default speed. The model presents at most once a frame, and sleeps only
-  // once nominal time is a frame ahead: few, long sleeps.
+  // The longest a change other than the cat's waits to be shown: three
+  // display refreshes. Each frame is a wake-up and a present, which is most
+  // of what the saver costs, and stars and eraser dots need no smoother
+  // showing than this; without a step of the cat the model sleeps only once
+  // nominal time is this far ahead: few, long sleeps.
   static constexpr std::int64_t kFrameMicros = 48'000;
+  // One display refresh at 60 Hz, where the system tells no other.
+  static constexpr std::int64_t kRefreshMicros = 16'667;
 
-  explicit PaceModel(PaceClock& clock, std::int64_t frame_micros = kFrameMicros);
+  explicit PaceModel(PaceClock& clock, std::int64_t frame_micros = kFrameMicros,
+                     std::int64_t refresh_micros = kRefreshMicros);
 
   // One pass of the loop, at its event yield; presents the frame if due.
   void Pass();
+  // The cat took a step on screen, now in nominal time. Frames follow the
+  // cat: each step goes on screen when real time reaches it, at most once a
+  // display refresh, so it moves one pixel a frame up to the refresh rate.
+  void Stepped();
   // Iterations of the sprite's delay.
   void Iterations(std::int64_t count);
   // Presents the frame unless one went out within the last frame time.
@@ -53,9 +59,16 @@ class PaceModel {
  private:
   void Settle();
   void PresentIfDueAt(std::int64_t now);
+  void PresentDue();
+  void Present(std::int64_t now);
+  std::int64_t StepDue() const;
+  void ShowDueStep();
 
   PaceClock& clock_;
   std::int64_t frame_micros_;
+  std::int64_t refresh_micros_;
+  bool step_unshown_ = false;
+  std::int64_t step_at_ = 0;
   std::int64_t nominal_;
   std::int64_t now_;
   std::int64_t last_present_;

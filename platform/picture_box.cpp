@@ -7,28 +7,39 @@
 
 namespace mofu {
 
-PictureBox::PictureBox(float left, float top, float width, float height, Invalidate invalidate)
-    : left_(left), top_(top), width_(width), height_(height), invalidate_(std::move(invalidate)) {}
+PictureBox::PictureBox(float left, float top, float width, float height, Invalidate invalidate,
+                       Moved moved)
+    : left_(left),
+      top_(top),
+      width_(width),
+      height_(height),
+      invalidate_(std::move(invalidate)),
+      moved_(std::move(moved)) {}
 
-Rect PictureBox::Bounds() const {
+Rect PictureBox::Bounds() const { return BoundsAt(left_, top_, width_, height_); }
+
+Rect PictureBox::BoundsAt(float left, float top, float width, float height) {
   // Positions far off screen are clamped so the arithmetic stays in range.
   auto px = [](float v) {
     if (!(v < 1e8f)) v = 1e8f;  // NaN too
     if (v < -1e8f) v = -1e8f;
     return static_cast<int>(RoundToEven(v));
   };
-  const int left = px(left_);
-  const int top = px(top_);
-  return {left, top, left + px(width_), top + px(height_)};
+  const int x = px(left);
+  const int y = px(top);
+  return {x, y, x + px(width), y + px(height)};
 }
 
+// Whoever watches the box hears of a move before it happens, while the
+// screen can still be shown as it was.
 void PictureBox::Move(float left, float top, float width, float height) {
   const Rect before = Bounds();
+  const Rect after = BoundsAt(left, top, width, height);
+  if (before != after && moved_) moved_(before, after);
   left_ = left;
   top_ = top;
   width_ = width;
   height_ = height;
-  const Rect after = Bounds();
   if (before == after) return;
   invalidate_(before);
   invalidate_(after);

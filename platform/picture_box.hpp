@@ -13,8 +13,11 @@ namespace mofu {
 class PictureBox {
  public:
   using Invalidate = std::function<void(const Rect&)>;
+  // The box is about to stand at `after` on screen instead of `before`.
+  using Moved = std::function<void(const Rect& before, const Rect& after)>;
 
-  PictureBox(float left, float top, float width, float height, Invalidate invalidate);
+  PictureBox(float left, float top, float width, float height, Invalidate invalidate,
+             Moved moved = {});
 
   float Left() const { return left_; }
   float Top() const { return top_; }
@@ -31,6 +34,7 @@ class PictureBox {
   const Picture& Image() const { return picture_; }
   // Where the box stands on screen, in whole pixels.
   Rect Bounds() const;
+  static Rect BoundsAt(float left, float top, float width, float height);
 
  private:
   void Move(float left, float top, float width, float height);
@@ -41,6 +45,7 @@ class PictureBox {
   float height_;
   Picture picture_;
   Invalidate invalidate_;
+  Moved moved_;
 };
 
 }  // namespace mofu

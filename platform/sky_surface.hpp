@@ -49,6 +49,8 @@ class SkySurface {
   // window, and hide the pointer over it. A way that cannot or need not do
   // one (a daemon's window, an overlay layer) does nothing.
   virtual void KeepOnTop() {}
+  // The display's refresh interval, where the system tells it; 0 if not.
+  virtual std::int64_t RefreshMicros() { return 0; }
   virtual void SetPointerHidden(bool /*hidden*/) {}
 };
 

@@ -23,14 +23,16 @@ SkyWindow* SkyWindow::Current() { return current; }
 
 SkyWindow::SkyWindow(std::unique_ptr<SkySurface> surface, SkyHandlers& handlers,
                      Rect picture_design)
-    : Picture1(static_cast<float>(picture_design.left), static_cast<float>(picture_design.top),
-               static_cast<float>(picture_design.Width()),
-               static_cast<float>(picture_design.Height()),
-               [this](const Rect& r) { Invalidate(r); }),
+    : Picture1(
+          static_cast<float>(picture_design.left), static_cast<float>(picture_design.top),
+          static_cast<float>(picture_design.Width()), static_cast<float>(picture_design.Height()),
+          [this](const Rect& r) { Invalidate(r); },
+          [this](const Rect& before, const Rect& after) { CatMoved(before, after); }),
       surface_(std::move(surface)),
       handlers_(handlers),
       canvas_(surface_->Width(), surface_->Height()),
-      pace_(*this) {
+      pace_(*this, PaceModel::kFrameMicros,
+            surface_->RefreshMicros() > 0 ? surface_->RefreshMicros() : PaceModel::kRefreshMicros) {
   current = this;
 }
 
@@ -93,6 +95,13 @@ void SkyWindow::DoEvents() {
 void SkyWindow::DelayIterations(std::int64_t count) {
   probe::Delay(count);
   if constexpr (probe::kPaced) pace_.Iterations(count);
+}
+
+// A step of the cat is what the frames follow; moves wholly off the screen
+// show nothing.
+void SkyWindow::CatMoved(const Rect& before, const Rect& after) {
+  const Rect screen{0, 0, canvas_.Width(), canvas_.Height()};
+  if (!before.Intersect(screen).Empty() || !after.Intersect(screen).Empty()) pace_.Stepped();
 }
 
 bool SkyWindow::OverPicture(double x, double y) const {

@@ -84,6 +84,7 @@ class SkyWindow final : public SkyInput, private PaceClock {
   void Invalidate(const Rect& rect);
   void Compose(const Rect& rect);
   bool OverPicture(double x, double y) const;
+  void CatMoved(const Rect& before, const Rect& after);
 
   std::unique_ptr<SkySurface> surface_;
   SkyHandlers& handlers_;

@@ -109,7 +109,10 @@ class FakeSurface final : public SkySurface {
     host_.log.push_back("hide");
   }
   void Blit(const Rect&, const std::uint32_t*, int) override { ++host_.blits; }
-  void Flush() override { ++host_.presents; }
+  void Flush() override {
+    ++host_.presents;
+    if (host_.on_present) host_.on_present();
+  }
   void PumpEvents(SkyInput& input, std::int64_t) override { host_.Pump(input); }
   std::int64_t NowMicros() override { return host_.Now(); }
   bool WaitForInput(std::int64_t deadline) override { return host_.Wait(deadline); }

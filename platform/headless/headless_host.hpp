@@ -120,6 +120,8 @@ class HeadlessHost final : public Host {
 
   // Called at each yield, before input is delivered, with its number.
   std::function<void(int)> on_yield;
+  // Called as each frame goes to the screen.
+  std::function<void()> on_present;
   // A loop test that forgets to end its loop fails instead of hanging.
   int max_yields = 200'000;
 
