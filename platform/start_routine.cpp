@@ -1,5 +1,9 @@
 #include "platform/start_routine.hpp"
 
+#include <exception>
+#include <optional>
+#include <string>
+
 #include "platform/host.hpp"
 #include "platform/runtime_error.hpp"
 
@@ -7,18 +11,25 @@ namespace mofu {
 
 int RunProgram(Host& host, void (*start_procedure)(), void (*release_forms)()) {
   SetHost(&host);
-  int status = 0;
+  std::optional<std::string> error;
   try {
     start_procedure();
     host.RunEventLoop();
   } catch (const ProcessEnd&) {
-  } catch (const RuntimeError& error) {
-    host.ReportUnhandledError(error.what());
-    status = 1;
+  } catch (const std::exception& failure) {
+    // A run-time error, or a failure of the runtime itself (a window the
+    // system would not create, memory run out): the user hears of either
+    // the same way, rather than the process vanishing.
+    error = failure.what();
+  } catch (...) {
+    error = "An unexpected error ended the program.";
   }
+  // The windows go before the report: a saver still covering the screen and
+  // holding the input would hide it, or keep the user from answering it.
   release_forms();
+  if (error) host.ReportUnhandledError(*error);
   SetHost(nullptr);
-  return status;
+  return error ? 1 : 0;
 }
 
 }  // namespace mofu

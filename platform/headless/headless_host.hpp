@@ -120,6 +120,9 @@ class HeadlessHost final : public Host {
 
   // Called at each yield, before input is delivered, with its number.
   std::function<void(int)> on_yield;
+  // Called as the saver window or the dialog is created, before anything
+  // is; may throw, as a system that refuses a window does.
+  std::function<void()> on_create_window;
   // A loop test that forgets to end its loop fails instead of hanging.
   int max_yields = 200'000;
 

@@ -106,8 +106,12 @@ void Win32Host::SystemParametersInfo(unsigned action, std::int32_t param, std::i
   }
 }
 
-// Topmost, so the report is not hidden under the saver's window.
+// Topmost, so no other window hides the report; with the pointer shown,
+// which a saver that failed may have left hidden, so the box can be
+// answered with the mouse.
 void Win32Host::ReportUnhandledError(std::string_view description) {
+  for (int i = 0; i < 64 && ::ShowCursor(TRUE) < 0; ++i) {
+  }
   MessageBoxW(nullptr, Widen(description).c_str(), kProgramTitle,
               MB_OK | MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
 }
