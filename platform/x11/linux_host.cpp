@@ -17,6 +17,8 @@ namespace mofu::x11 {
 namespace {
 
 constexpr unsigned long kTimerSlackNanos = 1'000'000;
+constexpr int kStopStyle = 16;
+constexpr char kProgramTitle[] = "Mofu Saver";
 
 std::string ExecutableFolder() {
   char path[PATH_MAX] = {};
@@ -165,8 +167,18 @@ void LinuxHost::SystemParametersInfo(unsigned action, std::int32_t param, std::i
   XFlush(display_);
 }
 
+// Standard error always hears of it, first, so the line is there however
+// the box fares. The box needs the dialog module and a display; without
+// either the line was the report. A daemon running the saver in its own
+// window hides the desktop a box would open on, and nobody is there to
+// answer it: in hack mode the line is all.
 void LinuxHost::ReportUnhandledError(std::string_view description) {
   std::fprintf(stderr, "mofu: %.*s\n", static_cast<int>(description.size()), description.data());
+  if (hack_) return;
+  try {
+    Gtk().message_box(std::string(description).c_str(), kStopStyle, kProgramTitle);
+  } catch (const RuntimeError&) {
+  }
 }
 
 }  // namespace mofu::x11
