@@ -175,6 +175,9 @@ void LinuxHost::SystemParametersInfo(unsigned action, std::int32_t param, std::i
 void LinuxHost::ReportUnhandledError(std::string_view description) {
   std::fprintf(stderr, "mofu: %.*s\n", static_cast<int>(description.size()), description.data());
   if (hack_) return;
+  // The saver's window is gone, but not its hold on the X server's own
+  // blanker: the desktop gets it back while the box waits for an answer.
+  if (blanker_suspended_) SystemParametersInfo(SPI_SETSCREENSAVEACTIVE, kFalse, nullptr, 0);
   try {
     Gtk().message_box(std::string(description).c_str(), kStopStyle, kProgramTitle);
   } catch (const RuntimeError&) {
