@@ -9,7 +9,8 @@ namespace mofu {
 // thousands of times a second; a look every millisecond misses nothing a
 // person does. A read the backend made anyway (a flush, or a wait that
 // nothing cut short) counts as a look; a wait that input cut short asks for
-// a look at once.
+// a look at once, and until that look the backend knows input is waiting
+// without asking the system again.
 class QueueLooks {
  public:
   static constexpr std::int64_t kEveryMicros = 1'000;
@@ -18,6 +19,8 @@ class QueueLooks {
   void Read() { read_ = true; }
   // Input is waiting: the next pass looks, however soon.
   void Wanted() { wanted_ = true; }
+  // Input ended a wait and no pass has looked at it yet.
+  bool Waiting() const { return wanted_; }
   // Whether the pass at `now_micros` looks; if it does, it counts as one.
   bool Due(std::int64_t now_micros) {
     if (read_) {

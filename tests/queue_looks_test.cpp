@@ -53,5 +53,19 @@ TEST(QueueLooks, ALookAMillisecondAtMostUnlessInputWaits) {
   }
 }
 
+// A long delay waits once for each of its chunks: input that cut one wait
+// short is known to wait for every later one, until a pass looks at it.
+TEST(QueueLooks, InputThatEndedAWaitIsKnownUntilAPassLooks) {
+  QueueLooks looks;
+  EXPECT_FALSE(looks.Waiting());
+  looks.Read();
+  EXPECT_FALSE(looks.Waiting());
+  looks.Wanted();
+  EXPECT_TRUE(looks.Waiting());
+  EXPECT_TRUE(looks.Waiting());
+  EXPECT_TRUE(looks.Due(500));
+  EXPECT_FALSE(looks.Waiting());
+}
+
 }  // namespace
 }  // namespace mofu

@@ -33,6 +33,9 @@ void Free(gpointer data, GClosure*) {
 
 GtkWidget* NewPictureArea(GdkPixbuf* pixbuf, std::optional<Colour> back_colour) {
   GtkWidget* area = gtk_drawing_area_new();
+  // A tab stop of its own, as in the designer, though it shows no mark of
+  // having the focus.
+  gtk_widget_set_can_focus(area, TRUE);
   auto* picture = new Picture{pixbuf ? GDK_PIXBUF(g_object_ref(pixbuf)) : nullptr, back_colour};
   g_signal_connect_data(area, "draw", G_CALLBACK(Draw), picture, Free, GConnectFlags{});
   return area;

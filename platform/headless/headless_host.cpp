@@ -144,12 +144,14 @@ std::string HeadlessHost::PicturePath(std::string_view file_name) {
 }
 
 std::unique_ptr<SkySurface> HeadlessHost::CreateSkySurface() {
+  if (on_create_window) on_create_window();
   log.push_back("create window");
   return std::make_unique<FakeSurface>(*this);
 }
 
 std::unique_ptr<DialogSurface> HeadlessHost::CreateDialogSurface(const FormDesign& design,
                                                                  DialogInput& input) {
+  if (on_create_window) on_create_window();
   log.push_back("create dialog");
   auto surface = std::make_unique<FakeDialog>(design, input, log);
   dialog = surface.get();
@@ -170,6 +172,7 @@ bool HeadlessHost::SystemBlankerSuspended() {
 
 void HeadlessHost::ReportUnhandledError(std::string_view description) {
   unhandled_errors.emplace_back(description);
+  log.push_back("unhandled error");
 }
 
 void HeadlessHost::InputAtYield(int yield, InputEvent event) { by_yield_.emplace(yield, event); }

@@ -122,6 +122,9 @@ class HeadlessHost final : public Host {
   std::function<void(int)> on_yield;
   // Called as each frame goes to the screen.
   std::function<void()> on_present;
+  // Called as the saver window or the dialog is created, before anything
+  // is; may throw, as a system that refuses a window does.
+  std::function<void()> on_create_window;
   // A loop test that forgets to end its loop fails instead of hanging.
   int max_yields = 200'000;
 

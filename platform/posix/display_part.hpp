@@ -27,6 +27,8 @@ class DisplayPart {
   virtual std::unique_ptr<SkySurface> CreateSkySurface() = 0;
   // Holds off, or lets go of, the display's own blanker while the saver runs.
   virtual void SuspendBlanker(bool suspend) = 0;
+  // Whether a message box may open: not where a daemon owns the screen.
+  virtual bool MayShowMessages() const { return true; }
 };
 
 }  // namespace mofu::posix

@@ -13,6 +13,8 @@ namespace mofu::posix {
 namespace {
 
 constexpr unsigned long kTimerSlackNanos = 1'000'000;
+constexpr int kStopStyle = 16;
+constexpr char kProgramTitle[] = "Mofu Saver";
 
 std::string ExecutableFolder() {
   char path[PATH_MAX] = {};
@@ -91,8 +93,21 @@ void PosixHost::SuspendSystemBlanker(bool suspend) {
   display_->SuspendBlanker(suspend);
 }
 
+// Standard error always hears of it, first, so the line is there however
+// the box fares. The box needs the dialog module and a display; without
+// either the line was the report. A daemon running the saver in its own
+// window hides the desktop a box would open on, and nobody is there to
+// answer it: then the line is all.
 void PosixHost::ReportUnhandledError(std::string_view description) {
   std::fprintf(stderr, "mofu: %.*s\n", static_cast<int>(description.size()), description.data());
+  if (!display_->MayShowMessages()) return;
+  // The saver's window is gone, but not its hold on the display's own
+  // blanker: the desktop gets it back while the box waits for an answer.
+  if (blanker_suspended_) SuspendSystemBlanker(false);
+  try {
+    Gtk().message_box(std::string(description).c_str(), kStopStyle, kProgramTitle);
+  } catch (const RuntimeError&) {
+  }
 }
 
 }  // namespace mofu::posix

@@ -53,7 +53,9 @@ WindowKind KindOf(ControlKind kind) {
     case ControlKind::kOptionButton:
       return {L"BUTTON", BS_AUTORADIOBUTTON};
     case ControlKind::kPictureBox:
-      return {L"STATIC", SS_OWNERDRAW};
+      // A tab stop of its own, as in the designer, though it shows no mark
+      // of having the focus.
+      return {L"STATIC", SS_OWNERDRAW | WS_TABSTOP};
     case ControlKind::kLabel:
       break;
   }

@@ -136,7 +136,11 @@ std::int64_t SaverWindow::NowMicros() {
 
 // A message already waiting ends the wait at once (MWMO_INPUTAVAILABLE), so
 // the queue needs no look of its own first; each is a server call under Wine.
+// A message the last wait found stays unread until the next pass: a long
+// delay asks for a wait at each of its thousands of chunks, and asking the
+// system each time again would hold the input back for seconds under Wine.
 bool SaverWindow::WaitForInput(std::int64_t deadline_micros) {
+  if (looks_.Waiting()) return true;
   const std::int64_t remaining = deadline_micros - NowMicros();
   if (remaining <= 0) return false;
   const bool input = frame_timer_.WaitForMessage(remaining);
@@ -186,6 +190,16 @@ LRESULT SaverWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MBUTTONUP:
       input_->ButtonUp(x, y);
       return 0;
+    case WM_XBUTTONDOWN:
+      input_->ButtonDown(x, y);
+      return TRUE;
+    case WM_XBUTTONUP:
+      input_->ButtonUp(x, y);
+      return TRUE;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      OnWheel(lparam);
+      return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       input_->KeyDown(static_cast<std::int16_t>(wparam), ShiftState(), CharacterOf(wparam, lparam));
@@ -206,6 +220,16 @@ LRESULT SaverWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       return DefWindowProcW(window_, message, wparam, lparam);
   }
+}
+
+// Every button counts as a click, the wheel's included, as X reports its
+// turns as presses of buttons of their own: one rule on both systems. The
+// wheel's position is on the screen, not in the window.
+void SaverWindow::OnWheel(LPARAM lparam) {
+  POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  ScreenToClient(window_, &at);
+  input_->ButtonDown(at.x, at.y);
+  input_->ButtonUp(at.x, at.y);
 }
 
 void SaverWindow::OnPaint() {

@@ -36,6 +36,7 @@ class SaverWindow final : public SkySurface {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnPaint();
+  void OnWheel(LPARAM lparam);
   void FitDesktop();
   void Cover();  // places the window over the whole desktop as last read
 

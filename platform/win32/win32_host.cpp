@@ -104,8 +104,12 @@ FileRead Win32Host::ReadFile(const std::string& path, std::size_t limit, std::st
   return ReadRegularFile(path, limit, contents);
 }
 
-// Topmost, so the report is not hidden under the saver's window.
+// Topmost, so no other window hides the report; with the pointer shown,
+// which a saver that failed may have left hidden, so the box can be
+// answered with the mouse.
 void Win32Host::ReportUnhandledError(std::string_view description) {
+  for (int i = 0; i < 64 && ::ShowCursor(TRUE) < 0; ++i) {
+  }
   MessageBoxW(nullptr, Widen(description).c_str(), kProgramTitle,
               MB_OK | MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
 }

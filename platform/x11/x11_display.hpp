@@ -24,6 +24,7 @@ class X11Display final : public posix::DisplayPart {
   int ScreenPixelHeight() override;
   std::unique_ptr<SkySurface> CreateSkySurface() override;
   void SuspendBlanker(bool suspend) override;
+  bool MayShowMessages() const override { return !hack_; }
 
  private:
   Display* Open();

@@ -19,7 +19,7 @@ declare -A SPOT=(
 
 # Stored blk | stored sspeed | keys | closes? | blk then | sspeed then
 # ("-" is an absent value). Tab order: OK, Cancel, the density choice, the
-# speed choice.
+# picture box, the speed choice.
 cases=(
   "-|-|Return|closes|40|2"
   "20|11|Return|closes|20|11"
@@ -30,12 +30,13 @@ cases=(
   "10|4|Escape|stays|10|4"
   "-|-|Tab Tab Return|stays|-|-"
   "-|-|Tab Tab Tab Return|stays|-|-"
+  "-|-|Tab Tab Tab Tab Return|stays|-|-"
   "-|-|Tab Return|closes|-|-"
-  "20|11|Tab Tab Down Down Tab Up Return Tab Tab Return|closes|20|11"
+  "20|11|Tab Tab Down Down Tab Tab Up Return Tab Tab Return|closes|20|11"
   "-|-|alt+F4|closes|-|-"
   "-|-|Tab Tab Down shift+Tab shift+Tab Return|closes|20|2"
-  "-|-|Tab Tab Tab Left shift+Tab shift+Tab shift+Tab Return|closes|40|1"
-  "-|-|Tab Tab Tab Right Right shift+Tab shift+Tab shift+Tab Return|closes|40|7"
+  "-|-|Tab Tab Tab Tab Left shift+Tab shift+Tab shift+Tab shift+Tab Return|closes|40|1"
+  "-|-|Tab Tab Tab Tab Right Right shift+Tab shift+Tab shift+Tab shift+Tab Return|closes|40|7"
 )
 
 open_dialog() {

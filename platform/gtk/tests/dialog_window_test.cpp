@@ -123,10 +123,11 @@ TEST_F(DialogWindowTest, OkHoldsTheFocusAndTabFollowsTheDesignedOrder) {
   EXPECT_EQ(gtk_window_get_focus(window), Widget("Command1"));
   EXPECT_EQ(gtk_window_get_default_widget(window), nullptr);
 
-  // Tab stops at the selected button of each group only.
+  // Tab stops at the selected button of each group only, and at the picture
+  // box between the two groups.
   dialog->SelectOption({"Option5"});
-  GtkWidget* expected[] = {Widget("Command2"), Widget("Option1", 2), Widget("Option5"),
-                           Widget("Command1")};
+  GtkWidget* expected[] = {Widget("Command2"), Widget("Option1", 2), Widget("Picture1"),
+                           Widget("Option5"), Widget("Command1")};
   for (GtkWidget* next : expected) {
     g_signal_emit_by_name(window, "move-focus", GTK_DIR_TAB_FORWARD);
     EXPECT_EQ(gtk_window_get_focus(window), next)

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# An error that ends the Linux program: a line on standard error always, a
+# message box as well where the dialog module loads and finds a display,
+# never a box in hack mode; a status other than 0 either way. The error is
+# a refused first connection to the X server (a preloaded stand-in for
+# Xlib's XOpenDisplay), or a handed window that does not exist.
+# Usage: error_report_e2e.sh PREFIX   (an installed tree: PREFIX/bin/mofu, ...)
+set -u
+PREFIX=$(cd "$1" && pwd)
+HERE=$(cd "$(dirname "$0")" && pwd)
+. "$HERE/lib.sh"
+
+WORK=$(mktemp -d)
+trap 'stop_xvfb; rm -rf "$WORK"' EXIT
+cc -shared -fPIC -o "$WORK/refused.so" "$HERE/first_display_refused.c" -ldl ||
+  { echo "cannot build first_display_refused.so"; exit 1; }
+# The same program without its dialog module.
+mkdir -p "$WORK/bare"
+cp -r "$PREFIX/bin" "$PREFIX/share" "$WORK/bare/"
+
+# Runs the program; BOX says whether a message box must show. ENV is given
+# to env(1): "-u DISPLAY", "LD_PRELOAD=...", or "-" for nothing.
+reported() {  # reported yes|no LINE TREE ENV -- ARGS...
+  local box=$1 line=$2 tree=$3 environment=$4
+  shift 5
+  fresh_home
+  local err="$SANDBOX/stderr" pid shown=
+  [ "$environment" = - ] && environment=
+  # shellcheck disable=SC2086
+  env $environment "$tree/bin/mofu" "$@" 2>"$err" &
+  pid=$!
+  for _ in $(seq 60); do
+    shown=$(window_named 'Mofu Saver' | head -n 1)
+    [ -n "$shown" ] && break
+    running "$pid" || break
+    sleep 0.05
+  done
+  if [ "$box" = yes ]; then
+    [ -n "$shown" ] || fail "no message box"
+    # The line comes first, whatever the box does.
+    grep -qxF "mofu: $line" "$err" || fail "standard error holds '$(head -c 200 "$err")' while the box shows"
+    if [ -n "$shown" ]; then
+      xdotool windowfocus --sync "$shown" 2>/dev/null
+      xdotool key Return
+    fi
+  else
+    [ -z "$shown" ] || { fail "a message box showed"; xdotool windowfocus --sync "$shown" key Return 2>/dev/null; }
+  fi
+  if ! ends_within 3 "$pid"; then
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    fail "still running 3 s on"
+    return 1
+  fi
+  wait "$pid"
+  local status=$?
+  [ "$status" -ne 0 ] || fail "exit status 0"
+  grep -qxF "mofu: $line" "$err" || fail "standard error holds '$(head -c 200 "$err")', not 'mofu: $line'"
+  return 0
+}
+
+REFUSED="LD_PRELOAD=$WORK/refused.so"
+start_xvfb 1024x768 || exit 1
+check "the saver's display refused: a line, then a box" \
+  reported yes "cannot open the X display" "$PREFIX" "$REFUSED" -- /s
+check "no display at all: the line alone" \
+  reported no "cannot open the X display" "$PREFIX" "-u DISPLAY" -- /s
+check "no dialog module: the line alone" \
+  reported no "cannot open the X display" "$WORK/bare" "$REFUSED" -- /s
+check "hack mode, display refused: the line alone" \
+  reported no "cannot open the X display" "$PREFIX" "$REFUSED" -- --root
+check "hack mode, no such window: the line alone" \
+  reported no "no window 0x3fffff" "$PREFIX" - -- --window-id 0x3fffff
+summary "error reports end-to-end"
