@@ -5,27 +5,14 @@
 set -u
 if [ -d "$1" ]; then MOFU="$(cd "$1" && pwd)/bin/mofu"; else MOFU=$(realpath "$1"); fi
 HERE=$(cd "$(dirname "$0")" && pwd)
-. "$HERE/lib.sh"
+. "$HERE/../lib.sh"
 
 # Client area 275x166, centred on the 1280x1024 screen.
 readonly GEOMETRY="275x166" POSITION="502,429"
 
 WORK=$(mktemp -d)
-trap 'stop_xvfb; rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 
-# The server picks a free display itself and reports it, so runs side by
-# side never share one. Without -noreset it resets whenever its last client
-# leaves, and a program starting just then cannot connect.
-start_own_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && { export DISPLAY=":$(head -n 1 "$WORK/display")"; return 0; }
-    sleep 0.05
-  done
-  echo "could not start Xvfb" >&2
-  return 1
-}
 cc -o "$WORK/close_box" "$HERE/dialog_close_box.c" -lX11 || { echo "cannot build close_box"; exit 1; }
 
 open_dialog() {  # open_dialog [ARG]: starts mofu, sets DIALOG_PID and DIALOG
@@ -147,7 +134,7 @@ unwritable_store_warns_then_ends() {
   [ -f "$XDG_CONFIG_HOME/mofu" ] || fail "the file in the folder's place was touched"
 }
 
-start_own_xvfb || exit 1
+start_xvfb 1280x1024 || exit 1
 
 check "mofu /c opens the dialog; Enter writes 40/2" opens_and_enter_writes_the_defaults /c
 check "mofu opens the dialog; Enter writes 40/2" opens_and_enter_writes_the_defaults
@@ -171,4 +158,4 @@ check "close box on an empty store writes nothing" close_box_writes_nothing
 check "close box keeps the stored 20/11" close_box_writes_nothing 20 11
 check "unwritable store: warning, then the end" unwritable_store_warns_then_ends
 
-summary "dialog end to end"
+summary

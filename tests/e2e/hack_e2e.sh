@@ -7,10 +7,10 @@ set -u
 PREFIX=$(cd "$1" && pwd)
 MOFU="$PREFIX/bin/mofu"
 HERE=$(cd "$(dirname "$0")" && pwd)
-. "$HERE/lib.sh"
+. "$HERE/../lib.sh"
 
 WORK=$(mktemp -d)
-trap 'stop_xvfb; rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 cc -o "$WORK/child_window" "$HERE/child_window.c" -lX11 || { echo "cannot build child_window"; exit 1; }
 
 # Everything a case starts is stopped when the case ends, pass or fail.
@@ -147,11 +147,10 @@ ends_when_its_window_goes() {
 
 ends_when_the_display_goes() {
   begin
-  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
-  local xvfb=$!
+  start_server Xvfb -screen 0 640x480x24 -nolisten tcp || { fail "no second X server"; return 1; }
+  local xvfb=$SERVER_PID
   STARTED+=("$xvfb")
-  for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-  DISPLAY=":$(head -n 1 "$WORK/display")" start_hack --root
+  DISPLAY=$SERVER_DISPLAY start_hack --root
   sleep 1.5
   running "$HACK" || { fail "the hack was not running"; return 1; }
   kill "$xvfb"
@@ -254,4 +253,4 @@ check "the sky follows the window when it grows" sky_follows_a_resize
 check "--root without a daemon draws on the root window" root_window_without_a_daemon
 check "--help and --version answer without a display" help_and_version_need_no_display
 check "bad or missing window ids are refused with a message" bad_window_ids_are_refused
-summary "hack end-to-end"
+summary

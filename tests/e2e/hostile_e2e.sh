@@ -6,10 +6,10 @@
 # Usage: hostile_e2e.sh PREFIX   (an installed tree: PREFIX/bin/mofu, ...)
 set -u
 PREFIX=$(cd "$1" && pwd)
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../lib.sh"
 
 WORK=$(mktemp -d)
-trap 'stop_xvfb; rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 
 tree_with_pictures() {  # tree_with_pictures NAME: a copy of the tree; sets MOFU
   local tree="$WORK/$1"
@@ -203,4 +203,4 @@ check "runtime folder open to all, no private one: still one copy" unusable_lock
 check "no runtime folder, no private one: still one copy" unusable_lock_place missing
 check "saver and dialog read a hand-edited file alike" readers_agree
 check "a save removes what saves cut short left behind" save_leaves_no_strays
-summary "hostile files end-to-end"
+summary

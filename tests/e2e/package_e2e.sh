@@ -7,10 +7,10 @@ set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 BUILD="$ROOT/build/default"
-. "$HERE/lib.sh"
+. "$HERE/../lib.sh"
 
 WORK=$(mktemp -d)
-trap 'stop_xvfb; rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 DEB="$BUILD/mofu_1.1.28_amd64.deb"
 TREE="$WORK/tree"
 
@@ -153,4 +153,4 @@ if [ -f "$DEB" ]; then
   check "lintian: no errors or warnings" lintian_is_clean
   check "saver, dialog and hack run from the unpacked tree" runs_from_the_unpacked_tree
 fi
-summary "package end-to-end"
+summary

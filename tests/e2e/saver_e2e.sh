@@ -4,7 +4,7 @@
 set -u
 PREFIX=$(cd "$1" && pwd)
 MOFU="$PREFIX/bin/mofu"
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../lib.sh"
 
 start_saver() {  # start_saver [ARG]
   "$MOFU" "${1:-/s}" &
@@ -143,7 +143,6 @@ missing_pictures_do_not_crash() {
 }
 
 start_xvfb 1920x1080 || exit 1
-trap stop_xvfb EXIT
 check "/s fills the screen with stars within 3 s" stars_within_three_seconds
 check "a pointer move ends it within 1 s" ends_on pointer_move
 check "a key ends it within 1 s" ends_on key_press
@@ -156,4 +155,4 @@ check "the saver process maps no GTK library" saver_maps_no_gtk
 check "blk 10, 40 and 120 give denser to sparser skies" density_follows_blk
 check "an unreadable blk behaves as 40" unreadable_blk_is_forty
 check "missing pose pictures never crash the saver" missing_pictures_do_not_crash
-summary "saver end-to-end"
+summary

@@ -3,15 +3,14 @@
 # that window, which stays disabled until the dialog has closed. A small
 # Windows program plays the settings page, closes the dialog and reports.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
-[ -z "${WINEPREFIX:-}" ] && own_prefix=1
-wine_test_setup "$0" "$@"
+source "$(dirname "$0")/../lib.sh"
+wine_setup "$@"
 
 command -v x86_64-w64-mingw32-gcc >/dev/null ||
   { echo "x86_64-w64-mingw32-gcc not found: run scripts/deps.sh windows" >&2; exit 2; }
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"; [ -n "${own_prefix:-}" ] && remove_prefix' EXIT
-x86_64-w64-mingw32-gcc -O2 -municode -o "$WORK/config_parent.exe" "$WINE_TESTS_DIR/config_parent.c" ||
+at_exit 'rm -rf "$WORK"'
+x86_64-w64-mingw32-gcc -O2 -municode -o "$WORK/config_parent.exe" "$TESTS_DIR/wine/config_parent.c" ||
   { echo "cannot build config_parent.exe" >&2; exit 2; }
 SCR_WINDOWS=$(winepath -w "$SCR" 2>/dev/null)
 
@@ -61,4 +60,4 @@ for form in colon space; do
   fi
 done
 
-finish
+summary

@@ -2,8 +2,8 @@
 # What the settings dialog looks like: centred, with the designer's colours
 # where the layout puts each control. Leaves a picture of it behind.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
-wine_test_setup "$0" "$@"
+source "$(dirname "$0")/../lib.sh"
+wine_setup "$@"
 SHOT=${MOFU_DIALOG_SHOT:-/tmp/mofu-win-dialog.png}
 CLIENT_WIDTH=275
 CLIENT_HEIGHT=166
@@ -25,7 +25,7 @@ dialog=$(find_window "$DIALOG_TITLE" 15)
 if [ -z "$dialog" ]; then
   fail "the dialog opens" "no window"
   stop_scr
-  finish
+  summary
 fi
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
@@ -96,4 +96,4 @@ fi
 stop_scr
 wine reg delete "$DESKTOP" /v LogPixels /f >/dev/null 2>&1
 
-finish
+summary

@@ -3,8 +3,8 @@
 # values is what Enter on OK writes back; the keys that must not press OK or
 # Cancel do not; Cancel and the close box write nothing.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
-wine_test_setup "$0" "$@"
+source "$(dirname "$0")/../lib.sh"
+wine_setup "$@"
 
 # Client area of the dialog at 96 DPI, and where the layout puts the
 # controls the mouse case clicks (client pixels: the frame's offset plus the
@@ -92,7 +92,7 @@ for row in "${cases[@]}"; do
 done
 
 # The mouse: the option buttons and OK where the layout puts them.
-clear_settings
+set_settings - -
 open_dialog
 if [ -n "$DIALOG" ]; then
   eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
@@ -114,4 +114,4 @@ else
 fi
 stop_scr
 
-finish
+summary

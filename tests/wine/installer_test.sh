@@ -4,12 +4,9 @@
 # saver running, a newer MSI replacing it, and a silent uninstall that
 # leaves nothing behind.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 SCR=$(realpath "${1:?usage: $0 path/to/mofu.scr [path/to/mofu.msi]}")
-if [ -z "${MOFU_WINE_DISPLAY:-}" ]; then
-  MOFU_WINE_DISPLAY=1 exec xvfb-run -a -s "-screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24" \
-    bash "$0" "$@"
-fi
+start_xvfb "${SCREEN_WIDTH}x${SCREEN_HEIGHT}" || exit 2
 MSI=${2:-$(ls "$(dirname "$SCR")"/../mofu-*-x64.msi 2>/dev/null | head -n1)}
 [ -f "$MSI" ] || { echo "no MSI next to $SCR: cmake --build --preset windows --target installer" >&2; exit 2; }
 MSI=$(realpath "$MSI")
@@ -18,7 +15,7 @@ command -v wixl >/dev/null || { echo "wixl not found: run scripts/deps.sh window
 
 WORK=$(mktemp -d)
 export WINEPREFIX=$WORK/prefix WINEARCH=win64
-trap 'wineserver -k 2>/dev/null; rm -rf "$WORK"' EXIT
+at_exit 'wineserver -k 2>/dev/null; rm -rf "$WORK"'
 wineboot -i >/dev/null 2>&1
 wineserver -w
 WINDOWS=$WINEPREFIX/drive_c/windows
@@ -133,4 +130,4 @@ for file in "${PLACED[@]}"; do [ -e "$file" ] && left+=" ${file#$WINEPREFIX/}"; 
 [ -n "$(machine_product_icon)" ] && left+=" the product's registration"
 if [ -z "$left" ]; then pass "nothing is left after uninstalling"; else fail "nothing is left after uninstalling" "$left"; fi
 
-finish
+summary

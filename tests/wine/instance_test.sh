@@ -2,8 +2,8 @@
 # Only one copy runs: a second one started while the first is open ends at
 # once, whatever it was asked, and shows nothing.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
-wine_test_setup "$0" "$@"
+source "$(dirname "$0")/../lib.sh"
+wine_setup "$@"
 
 # first copy's switch and title | second copy's argument text
 cases=("/s|$PROGRAM_TITLE|/s" "/s|$PROGRAM_TITLE|/c" "/c|$DIALOG_TITLE|/a" "/c|$DIALOG_TITLE|")
@@ -37,4 +37,4 @@ for row in "${cases[@]}"; do
   stop_scr
 done
 
-finish
+summary

@@ -3,7 +3,7 @@
 # Xinerama in a window of a private Xvfb, and the saver covers both. Then one
 # monitor whose display mode grows while the saver runs.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 SCR=$(realpath "${1:?usage: $0 path/to/mofu.scr}")
 SHOT=${MOFU_MONITORS_SHOT:-/tmp/mofu-win-two-monitors.png}
 HEAD_WIDTH=1920
@@ -14,39 +14,19 @@ for tool in Xephyr x86_64-w64-mingw32-gcc; do
 done
 
 WORK=$(mktemp -d)
-HOST_PID=""
 XEPHYR_PID=""
-cleanup() {
-  [ -n "${WINEPREFIX:-}" ] && remove_prefix
-  [ -n "$XEPHYR_PID" ] && kill "$XEPHYR_PID" 2>/dev/null
-  [ -n "$HOST_PID" ] && kill "$HOST_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+at_exit 'rm -rf "$WORK"'
 
-x86_64-w64-mingw32-gcc -O2 -o "$WORK/monitors.exe" "$WINE_TESTS_DIR/monitors.c" ||
+x86_64-w64-mingw32-gcc -O2 -o "$WORK/monitors.exe" "$TESTS_DIR/wine/monitors.c" ||
   { echo "cannot build monitors.exe" >&2; exit 2; }
 
-# An X server that says its own display number once it listens, so two
-# suites starting at once never fight over one.
-start_server() {  # start_server COMMAND...: sets SERVER_PID and SERVER_DISPLAY
-  local fd number
-  exec {fd}<> <(:)
-  "$@" -displayfd "$fd" >"$WORK/server.log" 2>&1 &
-  SERVER_PID=$!
-  read -r -t 10 -u "$fd" number || { echo "$1 did not start" >&2; cat "$WORK/server.log" >&2; exit 2; }
-  exec {fd}<&-
-  SERVER_DISPLAY=:$number
-}
-
-# The host display holds both heads, whatever display run_all.sh made.
-start_server Xvfb -screen 0 $((2 * HEAD_WIDTH))x${HEAD_HEIGHT}x24 -nolisten tcp -noreset
-HOST_PID=$SERVER_PID
+# The host display holds both heads.
+start_server Xvfb -screen 0 $((2 * HEAD_WIDTH))x${HEAD_HEIGHT}x24 -nolisten tcp || exit 2
 HOST_DISPLAY=$SERVER_DISPLAY
 
 start_xephyr() {  # start_xephyr OPTIONS...: DISPLAY becomes the nested server
   [ -n "$XEPHYR_PID" ] && kill "$XEPHYR_PID" 2>/dev/null
-  DISPLAY=$HOST_DISPLAY start_server Xephyr "$@" -ac -br -noreset
+  DISPLAY=$HOST_DISPLAY start_server Xephyr "$@" -ac -br || exit 2
   XEPHYR_PID=$SERVER_PID
   export DISPLAY=$SERVER_DISPLAY
 }
@@ -55,7 +35,6 @@ start_xephyr -screen ${HEAD_WIDTH}x${HEAD_HEIGHT}+0+0 -screen ${HEAD_WIDTH}x${HE
 
 # A prefix of its own: Wine keeps a prefix's monitors from its first display.
 # RandR on Xephyr shows only the first screen; Xinerama shows both.
-unset WINEPREFIX
 make_prefix || exit 2
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f >/dev/null 2>&1
 wineserver -w
@@ -160,4 +139,4 @@ else
 fi
 stop_scr
 
-finish
+summary

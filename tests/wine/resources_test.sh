@@ -2,14 +2,14 @@
 # The program's resources and imports, read from the file itself (icoutils
 # and MinGW's objdump; no Wine needed).
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 SCR=${1:?usage: $0 path/to/mofu.scr}
 
 command -v wrestool >/dev/null || { echo "wrestool not found: install the Debian package icoutils" >&2; exit 2; }
 
 listing=$(wrestool -l "$SCR")
 icon_dir=$(mktemp -d)
-trap 'rm -rf "$icon_dir"' EXIT
+at_exit 'rm -rf "$icon_dir"'
 wrestool -x --type=group_icon --name=1 -o "$icon_dir/mofu.ico" "$SCR" 2>/dev/null
 icons=$(icotool -l "$icon_dir/mofu.ico" 2>/dev/null)
 
@@ -63,4 +63,4 @@ imports=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n 's/^\s*DLL Name: //p' | 
 foreign=$(grep -vxE 'ADVAPI32.DLL|COMCTL32.DLL|GDI32.DLL|KERNEL32.DLL|MSVCRT.DLL|USER32.DLL|WINMM.DLL|SHCORE.DLL|UXTHEME.DLL' <<<"$imports")
 if [ -z "$foreign" ]; then pass "imports only system DLLs"; else fail "imports only system DLLs" "$(echo $foreign)"; fi
 
-finish
+summary

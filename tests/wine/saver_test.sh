@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The running saver: a black full-screen sky with stars, ended by input.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
-wine_test_setup "$0" "$@"
+source "$(dirname "$0")/../lib.sh"
+wine_setup "$@"
 SHOT=${MOFU_SAVER_SHOT:-/tmp/mofu-win-saver.png}
 
 start_saver() {
@@ -129,4 +129,4 @@ for input in pointer key shift click right-click; do
   stop_scr
 done
 
-finish
+summary

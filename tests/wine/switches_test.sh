@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every switch of the screen-saver command line, as Windows would pass it.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
-wine_test_setup "$0" "$@"
+source "$(dirname "$0")/../lib.sh"
+wine_setup "$@"
 
 # argument text | what must happen
 cases=(
@@ -52,7 +52,7 @@ check_saver() {
   local id
   id=$(find_window "$PROGRAM_TITLE" 15) || { reason="no saver window"; return 1; }
   [ "$(window_width "$id")" -eq "$SCREEN_WIDTH" ] || { reason="not full-screen"; return 1; }
-  focus_window "$id"
+  xdotool windowfocus --sync "$id" 2>/dev/null
   xdotool key space
   wait_exit 10 || { reason="still running after a key"; return 1; }
 }
@@ -72,4 +72,4 @@ for row in "${cases[@]}"; do
   stop_scr
 done
 
-finish
+summary
