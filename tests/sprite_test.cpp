@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "saver/delay_arithmetic.hpp"
 #include "tests/gif_writer.hpp"
 #include "tests/harness.hpp"
 
@@ -134,23 +133,6 @@ TEST_F(Sprite, DelayCostsSpeedLevelTimesPaceTimesTenMicroseconds) {
     RunSaver();
     ASSERT_EQ(nominal.size(), 2u);
     EXPECT_EQ(nominal[1] - nominal[0], 20 + c.iterations);
-  }
-}
-
-// Whatever width the processor runs the delay at, a count that is not a
-// whole number of that width still ends on a real iteration's result.
-TEST(DelayArithmetic, EveryCountLeavesTheIterationsResult) {
-  const std::int64_t counts[] = {1, 2, 3, 4, 5, 7, 1000, 1003};
-  for (std::int64_t count : counts) {
-    SCOPED_TRACE(count);
-    ClearDelayResult();
-    DelayArithmetic(count);
-    EXPECT_EQ(LastDelayResult(), 134112.0 / 22 - 4689.0 / 12);
-  }
-  for (std::int64_t none : {std::int64_t{0}, std::int64_t{-5}}) {
-    ClearDelayResult();
-    DelayArithmetic(none);
-    EXPECT_EQ(LastDelayResult(), 0.0);
   }
 }
 

@@ -166,20 +166,12 @@ second_copy_for_a_window_ends_at_once() {
   start_hack --window-id "$WIN"
   local first=$HACK pid status
   sleep 1
-  # the same window named three ways: in decimal, by the daemon's variable,
-  # and with one dash
-  for way in decimal variable dash; do
-    case $way in
-      decimal) "$MOFU" --window-id "$((WIN))" & ;;
-      variable) XSCREENSAVER_WINDOW=$WIN "$MOFU" --root & ;;
-      dash) "$MOFU" -window-id "$WIN" & ;;
-    esac
-    pid=$!
-    ends_within 0.5 "$pid" || { kill "$pid"; fail "a second copy ($way) kept running"; continue; }
-    wait "$pid"
-    status=$?
-    [ "$status" -eq 0 ] || fail "a second copy ($way) ended with status $status"
-  done
+  "$MOFU" --window-id "$((WIN))" &  # the same window, in decimal
+  pid=$!
+  ends_within 0.5 "$pid" || { kill "$pid"; fail "a second copy kept running"; return 1; }
+  wait "$pid"
+  status=$?
+  [ "$status" -eq 0 ] || fail "a second copy ended with status $status"
   running "$first" || fail "the first copy did not survive"
 }
 
@@ -224,15 +216,11 @@ help_and_version_need_no_display() {
   done
 }
 
-bad_window_ids_are_refused() {
+# Malformed ids are the option parser's (unit-tested); this one only the
+# server can refuse.
+missing_window_is_refused() {
   begin
-  local arg out status
-  for arg in "--window-id" "--window-id nonsense" "--window-id 0x" "--window-id 0xfffffffff"; do
-    out=$(timeout 5 "$MOFU" $arg 2>&1)
-    status=$?
-    [ "$status" -ne 0 ] || fail "'$arg' ended with status 0"
-    grep -q "window id" <<<"$out" || fail "'$arg' gave no clear message: $out"
-  done
+  local out status
   out=$(timeout 5 "$MOFU" --window-id 0x3fffff 2>&1)
   status=$?
   [ "$status" -ne 0 ] || fail "a window that does not exist: status 0"
@@ -252,5 +240,5 @@ check "a second copy for the same window ends at once" second_copy_for_a_window_
 check "the sky follows the window when it grows" sky_follows_a_resize
 check "--root without a daemon draws on the root window" root_window_without_a_daemon
 check "--help and --version answer without a display" help_and_version_need_no_display
-check "bad or missing window ids are refused with a message" bad_window_ids_are_refused
+check "a window that does not exist is refused with a message" missing_window_is_refused
 summary
