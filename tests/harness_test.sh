@@ -37,8 +37,7 @@ check "fail in pipeline" fail_in_pipeline
 check "fail in a loop" fail_in_a_loop_then_return_zero
 check "non-zero" non_zero_without_fail
 check "passes" passes
-pass "written out"
-fail "written out fails" "planted"
+fail "outside a case" "planted"
 summary
 EOF
 out=$(bash "$WORK/scratch.sh" 2>/dev/null)
@@ -47,8 +46,8 @@ for name in "fail then cleanup" "fail in substitution" "fail in pipeline" "fail 
   expect "'$name' fails its case" has_line "$out" "FAIL - $name"
 done
 expect "a clean case passes" has_line "$out" "ok   - passes"
-expect "a fail outside any case counts as one" has_line "$out" "FAIL - written out fails planted"
-expect "the summary adds up both forms" has_line "$out" "scratch: 2 passed, 6 failed"
+expect "a fail outside any case counts as one" has_line "$out" "FAIL - outside a case planted"
+expect "the summary adds it all up" has_line "$out" "scratch: 1 passed, 6 failed"
 expect "the suite exits non-zero" test "$status" -ne 0
 expect "no case is reported twice" test "$(grep -c -- '- fail then cleanup$' <<<"$out")" -eq 1
 expect "cleanups run when the suite ends" test -e "$WORK/cleaned"
