@@ -91,24 +91,6 @@ preview_shows_stars_and_cat_only_inside() {
   running "$HACK" || fail "the hack is not running"
 }
 
-two_windows_both_run() {  # as a daemon runs one copy per monitor
-  begin
-  make_window 0 0 400 600 || return 1
-  local left=$WIN
-  make_window 400 0 400 600 || return 1
-  local right=$WIN first second
-  XSCREENSAVER_WINDOW=$left start_hack --root
-  first=$HACK
-  XSCREENSAVER_WINDOW=$right start_hack -root
-  second=$HACK
-  sleep 3
-  shot
-  running "$first" || fail "the copy on the left window ended"
-  running "$second" || fail "the copy on the right window ended"
-  [ "$(lit_in 0 0 400 600)" -ge 300 ] || fail "the left window stayed dark"
-  [ "$(lit_in 400 0 400 600)" -ge 300 ] || fail "the right window stayed dark"
-}
-
 input_does_not_end_it() {  # the daemon owns input; nothing here reads it
   begin
   make_window 100 100 400 300 || return 1
@@ -190,32 +172,6 @@ sky_follows_a_resize() {
   running "$HACK" || fail "the hack ended"
 }
 
-root_window_without_a_daemon() {
-  begin
-  env -u XSCREENSAVER_WINDOW "$MOFU" --root &
-  HACK=$!
-  STARTED+=("$HACK")
-  sleep 2
-  shot
-  [ "$(lit_in 0 0 800 600)" -ge 300 ] || fail "nothing drawn on the root window"
-  [ -z "$(window_named 'Mofu Saver')" ] || fail "a saver window appeared"
-  running "$HACK" || fail "the hack ended"
-}
-
-help_and_version_need_no_display() {
-  local out status
-  out=$(env -u DISPLAY "$MOFU" --version)
-  status=$?
-  [ "$status" -eq 0 ] || fail "--version: exit status $status"
-  [ "$out" = "Mofu Saver 1.01.0028" ] || fail "--version said: $out"
-  out=$(env -u DISPLAY "$MOFU" --help)
-  status=$?
-  [ "$status" -eq 0 ] || fail "--help: exit status $status"
-  for word in /s /c /p /a --root --window-id XSCREENSAVER_WINDOW settings.ini; do
-    grep -qF -- "$word" <<<"$out" || fail "--help does not mention $word"
-  done
-}
-
 # Malformed ids are the option parser's (unit-tested); this one only the
 # server can refuse.
 missing_window_is_refused() {
@@ -229,7 +185,6 @@ missing_window_is_refused() {
 
 start_xvfb 800x600 || exit 1
 check "a 200x150 window shows stars and the cat, nothing outside it" preview_shows_stars_and_cat_only_inside
-check "two copies for two windows both run" two_windows_both_run
 check "keys, pointer moves and clicks do not end it" input_does_not_end_it
 check "SIGTERM ends it within a second, status 0" ends_on_signal TERM
 check "SIGINT ends it within a second, status 0" ends_on_signal INT
@@ -238,7 +193,5 @@ check "destroying its window ends it" ends_when_its_window_goes
 check "losing its display ends it, status 0" ends_when_the_display_goes
 check "a second copy for the same window ends at once" second_copy_for_a_window_ends_at_once
 check "the sky follows the window when it grows" sky_follows_a_resize
-check "--root without a daemon draws on the root window" root_window_without_a_daemon
-check "--help and --version answer without a display" help_and_version_need_no_display
 check "a window that does not exist is refused with a message" missing_window_is_refused
 summary

@@ -51,15 +51,6 @@ key_press() { xdotool key x; }
 click() { xdotool click 1; }
 shift_alone() { xdotool key Shift_L; }
 
-preview_draws_nothing() {
-  fresh_home
-  "$MOFU" /p &
-  local pid=$!
-  ends_within 0.5 "$pid" || { kill "$pid"; fail "/p did not end at once"; return 1; }
-  wait "$pid" || fail "/p exit status $?"
-  [ "$(lit_pixels)" -eq 0 ] || fail "/p drew something"
-}
-
 password_message() {
   fresh_home
   "$MOFU" /a &
@@ -108,7 +99,6 @@ check "a pointer move ends it within 1 s" ends_on pointer_move
 check "a key ends it within 1 s" ends_on key_press
 check "a click ends it within 1 s" ends_on click
 check "shift alone ends it within 1 s" ends_on shift_alone
-check "/p ends at once and draws nothing" preview_draws_nothing
 check "/a shows the message box titled Mofu Saver, then ends" password_message
 check "a second instance ends at once" second_instance_ends_at_once
 check "the saver process maps no GTK library" saver_maps_no_gtk
