@@ -210,7 +210,7 @@ wait_exit() {  # wait_exit SECONDS: the program ended in time; SCR_STATUS
 
 # Ends a program a failed case left behind, so the next case starts clean.
 stop_scr() {
-  if kill -0 "$SCR_PID" 2>/dev/null; then
+  if [ -n "${SCR_PID:-}" ] && kill -0 "$SCR_PID" 2>/dev/null; then
     kill "$SCR_PID" 2>/dev/null
     wait "$SCR_PID" 2>/dev/null
   fi
