@@ -1,51 +1,37 @@
 #!/usr/bin/env bash
-# Fuzzes the picture decoder and the settings reader with libFuzzer (Debian's
-# clang, AddressSanitizer and UndefinedBehaviorSanitizer), each target for a
-# bounded time, all targets side by side. Not part of the tests: run it by
-# hand, niced, and copy the summary into bench/results.md.
+# Fuzzes the picture decoder and the settings reader with libFuzzer: runs the
+# targets of tests/fuzz/ (built by the `fuzz` preset, Debian's clang with
+# AddressSanitizer and UndefinedBehaviorSanitizer), each for a bounded time,
+# all side by side. Not part of the tests: run it by hand, niced, and copy
+# the summary into bench/results.md.
 # Usage: bench/fuzz.sh [SECONDS per target, default 60] [TARGET...]
 #   targets: picture settings (default: both)
 # Crashes are left in build/fuzz/crashes/; the grown corpus in
-# build/fuzz/corpus/TARGET (seeded from bench/fuzz/corpus/TARGET).
+# build/fuzz/corpus/TARGET (seeded from tests/fuzz/corpus/TARGET).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  for f in bench/fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" _fuzz.cpp)"); done
+  for f in tests/fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" _fuzz.cpp)"); done
 fi
 
 out=build/fuzz
+{ cmake --preset fuzz && cmake --build --preset fuzz -j2; } >"$out.log" 2>&1 ||
+  { tail -n 20 "$out.log" >&2; echo "the fuzz preset did not build (is clang installed?)" >&2; exit 1; }
 mkdir -p "$out/crashes"
-CXX=${CXX:-clang++}
-flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I.)
-
-build_target() {  # build_target NAME: the target and the sources it exercises
-  local sources
-  case $1 in
-    picture) sources=(bench/fuzz/picture_fuzz.cpp platform/picture.cpp platform/x11/regular_file.cpp) ;;
-    settings) sources=(bench/fuzz/settings_fuzz.cpp platform/ini_text.cpp platform/numeric.cpp) ;;
-    *) echo "unknown target: $1" >&2; return 1 ;;
-  esac
-  "$CXX" "${flags[@]}" "${sources[@]}" -o "$out/$1_fuzz"
-}
-
-for t in "${targets[@]}"; do
-  echo "building $t" >&2
-  build_target "$t" || exit 1
-done
 
 pids=()
 for t in "${targets[@]}"; do
   mkdir -p "$out/corpus/$t"
-  cp -n bench/fuzz/corpus/"$t"/* "$out/corpus/$t/" 2>/dev/null
+  cp -n tests/fuzz/corpus/"$t"/* "$out/corpus/$t/" 2>/dev/null
   dict=()
-  [ -f "bench/fuzz/$t.dict" ] && dict=(-dict="bench/fuzz/$t.dict")
+  [ -f "tests/fuzz/$t.dict" ] && dict=(-dict="tests/fuzz/$t.dict")
   # A picture or settings file that wants more than this is refused long
   # before: a larger allocation is itself a finding.
   # Forked jobs, so that a finding is written down and the run goes on.
-  nice -n 19 "$out/${t}_fuzz" "$out/corpus/$t" "${dict[@]}" -fork=1 -ignore_crashes=1 \
+  nice -n 19 "$out/bin/${t}_fuzz" "$out/corpus/$t" "${dict[@]}" -fork=1 -ignore_crashes=1 \
     -ignore_ooms=1 -ignore_timeouts=1 -max_total_time="$seconds" -timeout=10 \
     -rss_limit_mb=1024 -malloc_limit_mb=512 -artifact_prefix="$out/crashes/$t-" \
     >"$out/$t.log" 2>&1 &

@@ -1,64 +1,28 @@
 #!/usr/bin/env bash
-# Sets everything up on a fresh Debian 12 machine and runs every test: unit
-# tests (release and ASan+UBSan builds), the Linux end-to-end tests under
-# Xvfb, and the Windows build's tests under Wine.
+# Sets everything up on a fresh Debian 12 machine and runs every test: the
+# unit tests on the release and the ASan+UBSan builds, then every CTest suite
+# of the release build (the Linux end-to-end suites under Xvfb, the real
+# daemon's, and the Windows build's under Wine). Its last lines are CTest's.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh || exit 1
 jobs=$(nproc)
-passed=0
-failed=0
-suite_failed=()
 
-tally() {  # tally NAME LOGFILE: adds up "N passed, M failed" or ctest's summary
-  local name=$1 log=$2 p f
-  if grep -q 'tests passed, ' "$log"; then
-    f=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n1)
-    p=$(( $(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n1) - f ))
-  else
-    p=$(sed -n 's/.*: \([0-9]*\) passed, \([0-9]*\) failed.*/\1/p' "$log" | tail -n1)
-    f=$(sed -n 's/.*: \([0-9]*\) passed, \([0-9]*\) failed.*/\2/p' "$log" | tail -n1)
-  fi
-  passed=$((passed + ${p:-0}))
-  failed=$((failed + ${f:-0}))
+step() {  # step NAME COMMAND...: a step that fails ends the run
+  echo "=== $1"
+  "${@:2}" || { echo "failed: $1"; exit 1; }
 }
-
-run_suite() {  # run_suite NAME COMMAND...
-  local name=$1 log
-  shift
-  log=$(mktemp)
-  echo "=== $name"
-  "$@" 2>&1 | tee "$log" || suite_failed+=("$name")
-  tally "$name" "$log"
-  rm -f "$log"
-}
-
 build() {  # build PRESET
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$jobs"
 }
 
-run_suite "harness self-test" bash tests/harness_test.sh
-run_suite "build (release)" build default
-run_suite "unit tests (release)" ctest --preset default
-run_suite "build (ASan+UBSan)" build asan
-run_suite "unit tests (ASan+UBSan)" ctest --preset asan
-
-rm -rf build/stage
-cmake --install build/default --prefix build/stage >/dev/null
-for script in tests/e2e/*_e2e.sh; do
-  run_suite "$(basename "$script" .sh)" bash "$script" build/stage
-done
-
-run_suite "build (Windows)" build windows
-run_suite "build (Windows installer)" cmake --build --preset windows --target installer
-if [ -x tests/wine/run_all.sh ]; then
-  run_suite "Windows tests under Wine" bash tests/wine/run_all.sh build/windows/bin/mofu.scr
-fi
-
-echo
-for s in "${suite_failed[@]}"; do echo "failed suite: $s"; done
-# A suite can fail without failing a test (a build, say): it counts as one.
-[ "$failed" -eq 0 ] && failed=${#suite_failed[@]}
-echo "all: $passed passed, $failed failed"
-[ ${#suite_failed[@]} -eq 0 ] && [ "$failed" -eq 0 ]
+step "build (release)" build default
+step "build (ASan+UBSan)" build asan
+step "unit tests (ASan+UBSan)" ctest --preset asan
+step "build (Windows)" build windows
+step "build (Windows installer)" cmake --build --preset windows --target installer
+# Everything of the release build: its unit tests, then the suites that stage
+# it (build/default/stage) or run build/windows/bin/mofu.scr.
+echo "=== all suites"
+ctest --preset default

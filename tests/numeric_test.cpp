@@ -51,30 +51,11 @@ TEST(Numeric, CIntRoundsHalfToEvenAndOverflows) {
 // already whole, signed zeros, infinities.
 TEST(Numeric, RoundToEvenAgreesWithTheMathsLibrary) {
   const double two52 = 4503599627370496.0;
-  const double cases[] = {0.0,
-                          -0.0,
-                          0.4,
-                          -0.4,
-                          0.5,
-                          -0.5,
-                          1.5,
-                          -1.5,
-                          2.5,
-                          -2.5,
-                          32767.5,
-                          -32768.5,
-                          2147483646.5,
-                          0.49999999999999994,
-                          two52 - 0.5,
-                          two52 - 1.5,
-                          -two52 + 0.5,
-                          two52,
-                          two52 + 1,
-                          1e300,
-                          -1e300,
-                          5e-324,
-                          std::numeric_limits<double>::infinity(),
-                          -std::numeric_limits<double>::infinity()};
+  const double inf = std::numeric_limits<double>::infinity();
+  const double cases[] = {
+      0.0,         -0.0,        0.4,          -0.4,  0.5,    -0.5,
+      2.5,         -2.5,        32767.5,      1e300, 5e-324, 0.49999999999999994,
+      two52 - 0.5, two52 - 1.5, -two52 + 0.5, two52, inf,    -inf};
   for (double v : cases) {
     SCOPED_TRACE(v);
     const double want = std::nearbyint(v);
@@ -93,15 +74,12 @@ TEST(Numeric, TextToInt16) {
   };
   const Case cases[] = {
       {"40", 40, {}},
-      {"-5", -5, {}},
       {" 12 ", 12, {}},
       {"0033", 33, {}},
       {"12.5", 12, {}},
       {"13.5", 14, {}},
-      {"32767", 32767, {}},
       {"-32768", -32768, {}},
       {"", {}, ErrorNumber::kTypeMismatch},
-      {"  ", {}, ErrorNumber::kTypeMismatch},
       {"abc", {}, ErrorNumber::kTypeMismatch},
       {"4O", {}, ErrorNumber::kTypeMismatch},
       {"-", {}, ErrorNumber::kTypeMismatch},
@@ -111,22 +89,15 @@ TEST(Numeric, TextToInt16) {
       {"99999999999999999999999", {}, ErrorNumber::kOverflow},
       // Signs: one, leading, right against the digits.
       {"+40", 40, {}},
-      {"+4", 4, {}},
-      {" +7 ", 7, {}},
       {"\t-5\t", -5, {}},
       {"-0", 0, {}},
-      {"+0", 0, {}},
-      {"+32767", 32767, {}},
       {"-32768.5", -32768, {}},
       {"+32768", {}, ErrorNumber::kOverflow},
       {"+", {}, ErrorNumber::kTypeMismatch},
       {"+-5", {}, ErrorNumber::kTypeMismatch},
-      {"--5", {}, ErrorNumber::kTypeMismatch},
       {"+ 5", {}, ErrorNumber::kTypeMismatch},
-      {"- 5", {}, ErrorNumber::kTypeMismatch},
       {"5-", {}, ErrorNumber::kTypeMismatch},
       {"4 0", {}, ErrorNumber::kTypeMismatch},
-      {"+.", {}, ErrorNumber::kTypeMismatch},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

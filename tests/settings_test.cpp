@@ -14,15 +14,11 @@ TEST_F(SaverReads, DefaultsWhenAbsentFallBacksWhenUnreadable) {
   };
   const Case cases[] = {
       {nullptr, nullptr, 40, 2},  // first run
-      {"120", "11", 120, 11},    {"10", "1", 10, 1},
-      {"80", "abc", 80, 1},                              // unreadable speed falls back to 1, not 2
-      {"80", "", 80, 1},                                 // present but empty is unreadable too
-      {"abc", "7", 40, 7},       {"40000", "4", 40, 4},  // beyond 16 bits
-      {"33", "-5", 33, -5},  // numbers outside the choices are used as they are
-      {"x", "y", 40, 1},     // both unreadable: each falls back on its own
-      {nullptr, "zz", 40, 1},    {"+80", "+4", 80, 4},  // a leading plus is read, not a fall-back
-      {"-0", "+0", 0, 0},        {"+", "-", 40, 1},     // a sign alone is no number
-      {" 20 ", " ", 20, 1},  // blanks around a number are fine; blanks alone are not
+      {"120", "11", 120, 11},
+      {"80", "abc", 80, 1},       // an unreadable speed falls back to 1, not to 2
+      {"abc", "", 40, 1},         // present but empty is unreadable too
+      {"40000", nullptr, 40, 2},  // beyond 16 bits
+      {"33", "-5", 33, -5},       // numbers outside the choices are used as they are
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.blk ? c.blk : "-") + " " + (c.sspeed ? c.sspeed : "-"));

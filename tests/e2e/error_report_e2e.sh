@@ -8,10 +8,10 @@
 set -u
 PREFIX=$(cd "$1" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
-. "$HERE/lib.sh"
+. "$HERE/../lib.sh"
 
 WORK=$(mktemp -d)
-trap 'stop_xvfb; rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 cc -shared -fPIC -o "$WORK/refused.so" "$HERE/first_display_refused.c" -ldl ||
   { echo "cannot build first_display_refused.so"; exit 1; }
 # The same program without its dialog module.
@@ -71,4 +71,4 @@ check "hack mode, display refused: the line alone" \
   reported no "cannot open the X display" "$PREFIX" "$REFUSED" -- --root
 check "hack mode, no such window: the line alone" \
   reported no "no window 0x3fffff" "$PREFIX" - -- --window-id 0x3fffff
-summary "error reports end-to-end"
+summary

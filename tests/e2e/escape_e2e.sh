@@ -7,24 +7,15 @@ set -u
 PREFIX=$(cd "$1" && pwd)
 MOFU="$PREFIX/bin/mofu"
 HERE=$(cd "$(dirname "$0")" && pwd)
-. "$HERE/lib.sh"
+. "$HERE/../lib.sh"
 
 WORK=$(mktemp -d)
-trap 'stop_xvfb; rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 cc -o "$WORK/x_actor" "$HERE/x_actor.c" -lX11 || { echo "cannot build x_actor"; exit 1; }
 
-# Everything a case starts is stopped when the case ends, pass or fail.
-STARTED=()
-stop_started() {
-  local pid
-  for pid in "${STARTED[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${STARTED[@]}"; do wait "$pid" 2>/dev/null; done
-  return 0
-}
 begin() {
   fresh_home
-  STARTED=()
-  trap stop_started EXIT
+  begin_case
 }
 
 actor() {  # actor ARGS...: runs x_actor, waits for its "ready"; sets ACTOR_OUT
@@ -129,12 +120,10 @@ popup_goes_under() {  # popup_goes_under COMPOSITOR
 # Xephyr): the sky covers all of it each time, and goes on.
 follows_the_screen() {
   begin
-  local outer=$DISPLAY n
-  for n in $(seq 60 89); do [ -e "/tmp/.X$n-lock" ] || break; done
-  Xephyr ":$n" -screen 800x600 -resizeable -ac -noreset >/dev/null 2>&1 &
-  STARTED+=($!)
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  local outer=$DISPLAY
+  start_server Xephyr -screen 800x600 -resizeable -ac || { fail "no Xephyr"; return 1; }
+  STARTED+=("$SERVER_PID")
+  export DISPLAY=$SERVER_DISPLAY
   xsetroot -solid '#123456'
   start_saver
   sleep 1.5
@@ -160,4 +149,4 @@ check "a late pop-up goes under the sky, no compositor" popup_goes_under none
 check "a late pop-up goes under the sky, xcompmgr" popup_goes_under xcompmgr
 check "a late pop-up goes under the sky, picom" popup_goes_under picom
 check "the sky follows the screen as it grows and shrinks" follows_the_screen
-summary "escape_e2e"
+summary

@@ -7,10 +7,10 @@ set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 BUILD="$ROOT/build/default"
-. "$HERE/lib.sh"
+. "$HERE/../lib.sh"
 
 WORK=$(mktemp -d)
-trap 'stop_xvfb; rm -rf "$WORK"' EXIT
+at_exit 'rm -rf "$WORK"'
 DEB="$BUILD/mofu_1.1.28_amd64.deb"
 TREE="$WORK/tree"
 
@@ -66,11 +66,6 @@ compressed_docs() {
   done
   zcat "$TREE/usr/share/doc/mofu/changelog.gz" | head -n 1 | grep -q '^mofu (1.1.28) ' ||
     fail "the changelog does not start with this version"
-  local page
-  page=$(MANWIDTH=80 man -l "$TREE/usr/share/man/man6/mofu.6.gz" 2>/dev/null)
-  for word in --root --window-id XSCREENSAVER_WINDOW SIGTERM settings.ini /s /c; do
-    grep -qF -- "$word" <<<"$page" || fail "the manual page does not mention $word"
-  done
 }
 
 desktop_files() {
@@ -90,10 +85,6 @@ EOF
     got=$(identify -format '%wx%h' "$TREE/usr/share/icons/hicolor/${size}x${size}/apps/mofu.png")
     [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
   done
-  # enlarged by whole factors: the 256 one shrunk back by 8 is the 32 one
-  convert "$TREE/usr/share/icons/hicolor/256x256/apps/mofu.png" -sample 32x32 "$WORK/back.png"
-  [ "$(compare -metric AE "$WORK/back.png" "$TREE/usr/share/icons/hicolor/32x32/apps/mofu.png" \
-    null: 2>&1)" = 0 ] || fail "the 256 icon is not the 32 one enlarged"
 }
 
 lintian_is_clean() {
@@ -149,8 +140,8 @@ if [ -f "$DEB" ]; then
   check "control fields: name, version, real Depends, Recommends, description" control_fields
   check "contents: program, module, pictures, desktop files; stripped" contents
   check "manual page and changelog gzipped without time stamps" compressed_docs
-  check "desktop entry, XScreenSaver description and whole-factor icons" desktop_files
+  check "desktop entry, XScreenSaver description and icons" desktop_files
   check "lintian: no errors or warnings" lintian_is_clean
   check "saver, dialog and hack run from the unpacked tree" runs_from_the_unpacked_tree
 fi
-summary "package end-to-end"
+summary

@@ -4,8 +4,8 @@
 # keeps running without that pose, its memory stays bounded, and a key still
 # ends it at once.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
-wine_test_setup "$0" "$@"
+source "$(dirname "$0")/../lib.sh"
+wine_setup "$@"
 
 WINDOWS="$WINEPREFIX/drive_c/windows"
 # Unmanaged windows: with no window manager on the display, Wine otherwise
@@ -58,7 +58,7 @@ hostile_picture() {  # hostile_picture folder|zero|fifo|huge
   stop_scr
   # One that did not end must not be measured by the next case.
   [ -n "${SCR_PROCESS:-}" ] && kill -9 "$SCR_PROCESS" 2>/dev/null
-  clear_settings
+  set_settings - -
   restore_pictures
 }
 
@@ -68,4 +68,4 @@ check "a pose picture that is a pipe: keeps running, a key ends it" hostile_pict
 check "a picture declaring 16000x16000: bounded memory, a key ends it" hostile_picture huge
 wine reg delete "$X11_DRIVER" /v Managed /f >/dev/null 2>&1
 restore_pictures
-finish
+summary

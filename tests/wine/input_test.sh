@@ -2,15 +2,14 @@
 # Input under Wine: a key during the longest delay a hand-edited speed asks
 # for, the wheel and the side buttons, and Tab through the settings dialog.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
-[ -z "${WINEPREFIX:-}" ] && own_prefix=1
-wine_test_setup "$0" "$@"
+source "$(dirname "$0")/../lib.sh"
+wine_setup "$@"
 
 command -v x86_64-w64-mingw32-gcc >/dev/null ||
   { echo "x86_64-w64-mingw32-gcc not found: run scripts/deps.sh windows" >&2; exit 2; }
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"; [ -n "${own_prefix:-}" ] && remove_prefix' EXIT
-x86_64-w64-mingw32-gcc -O2 -municode -o "$WORK/focus_probe.exe" "$WINE_TESTS_DIR/focus_probe.c" ||
+at_exit 'rm -rf "$WORK"'
+x86_64-w64-mingw32-gcc -O2 -municode -o "$WORK/focus_probe.exe" "$TESTS_DIR/wine/focus_probe.c" ||
   { echo "cannot build focus_probe.exe" >&2; exit 2; }
 
 # Unmanaged windows: with no window manager on the display, Wine otherwise
@@ -39,7 +38,7 @@ ends_on() {  # ends_on SSPEED INPUT LIMIT_MS
   start_scr /s
   local saver
   saver=$(find_window "$PROGRAM_TITLE" 15) || { stop_scr; fail "no saver window"; return 1; }
-  focus_window "$saver"
+  xdotool windowfocus --sync "$saver" 2>/dev/null
   sleep 2
   kill -0 "$SCR_PID" 2>/dev/null || { fail "the saver ended on its own"; return 1; }
   case $2 in
@@ -58,7 +57,7 @@ ends_on() {  # ends_on SSPEED INPUT LIMIT_MS
     [ $? -eq 0 ] || fail "exit status not 0"
   fi
   stop_scr
-  clear_settings
+  set_settings - -
 }
 
 # Tab from OK through every stop of the dialog and round to OK again. The
@@ -72,7 +71,8 @@ tab_order() {
   start_scr /c
   local dialog
   dialog=$(find_window "$DIALOG_TITLE" 15) || { stop_scr; kill "$probe"; fail "no dialog"; return 1; }
-  focus_window "$dialog"
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  sleep 0.3
   local _
   for _ in 1 2 3 4 5; do
     xdotool key Tab
@@ -87,7 +87,7 @@ tab_order() {
   xdotool key Return
   wait_exit 5 || fail "Enter on OK did not close the dialog"
   stop_scr
-  clear_settings
+  set_settings - -
 }
 
 check "sspeed 32767: a key during a step's delay ends the saver within a second" ends_on 32767 key 1000
@@ -96,5 +96,4 @@ check "a wheel turn down during a long delay ends the saver" ends_on 32767 wheel
 check "a sideways wheel turn ends the saver" ends_on 2 wheel-left 1000
 check "a side button ends the saver" ends_on 2 back-button 1000
 check "Tab stops at the picture box between the two groups of buttons" tab_order
-wine reg delete "$X11_DRIVER" /v Managed /f >/dev/null 2>&1
-finish
+summary

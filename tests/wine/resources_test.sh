@@ -2,14 +2,14 @@
 # The program's resources and imports, read from the file itself (icoutils
 # and MinGW's objdump; no Wine needed).
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 SCR=${1:?usage: $0 path/to/mofu.scr}
 
 command -v wrestool >/dev/null || { echo "wrestool not found: install the Debian package icoutils" >&2; exit 2; }
 
 listing=$(wrestool -l "$SCR")
 icon_dir=$(mktemp -d)
-trap 'rm -rf "$icon_dir"' EXIT
+at_exit 'rm -rf "$icon_dir"'
 wrestool -x --type=group_icon --name=1 -o "$icon_dir/mofu.ico" "$SCR" 2>/dev/null
 icons=$(icotool -l "$icon_dir/mofu.ico" 2>/dev/null)
 
@@ -18,29 +18,26 @@ version_text=$(wrestool -x --raw --type=version --language=1041 "$SCR" | iconv -
 version_hex=$(wrestool -x --raw --type=version --language=1041 "$SCR" | od -An -tx1 -v | tr -d ' \n')
 fixed=${version_hex#*bd04effe}  # what follows the fixed part's signature
 
-expect() {  # expect NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then pass "$name"; else fail "$name" "not found"; fi
-}
 has_line() { grep -qxF -- "$2" <<<"$1"; }
 has_text() { grep -qF -- "$2" <<<"$1"; }
 # Version string "Name" followed by its value on the next line.
-has_value() { grep -A1 -xF -- "$2" <<<"$version_text" | tail -n1 | grep -qxF -- "$3"; }
+has_value() { grep -A1 -xF -- "$1" <<<"$version_text" | tail -n1 | grep -qxF -- "$2"; }
 
-expect "icon resource 1" has_text "$listing" "--type=14 --name=1 "
-expect "icon is 32x32 with 256 colours" has_text "$icons" "--width=32 --height=32 --bit-depth=8 --palette-size=256"
-expect "version record in Japanese (0x0411)" has_text "$listing" "--type=16 --name=1 --language=1041 "
-expect "string table 041104B0" has_line "$version_text" "041104B0"
-for pair in "FileVersion=1.01.0028" "ProductVersion=1.01.0028" "ProductName=Mofu Saver" \
-  "FileDescription=Mofu Saver"; do
-  expect "version string $pair" has_value "$version_text" "${pair%%=*}" "${pair#*=}"
-done
-# FILEVERSION and PRODUCTVERSION 1,1,0,28: after the signature and the
-# structure version come four little-endian words, file then product.
-expect "fixed file and product version 1,1,0,28" test "${fixed:8:32}" = \
-  "010001001c000000010001001c000000"
-expect "manifest resource" has_text "$listing" "--type=24 --name=1 "
+icon_version_and_manifest() {
+  has_text "$listing" "--type=14 --name=1 " || fail "no icon resource 1"
+  has_text "$icons" "--width=32 --height=32 --bit-depth=8 --palette-size=256" ||
+    fail "the icon is not 32x32 with 256 colours: $icons"
+  has_text "$listing" "--type=16 --name=1 --language=1041 " || fail "no Japanese version record"
+  has_line "$version_text" "041104B0" || fail "no string table 041104B0"
+  local pair
+  for pair in FileVersion=1.01.0028 ProductVersion=1.01.0028 ProductName="Mofu Saver"; do
+    has_value "${pair%%=*}" "${pair#*=}" || fail "no version string $pair"
+  done
+  # FILEVERSION and PRODUCTVERSION 1,1,0,28: after the signature and the
+  # structure version come four little-endian words, file then product.
+  [ "${fixed:8:32}" = 010001001c000000010001001c000000 ] || fail "fixed versions ${fixed:8:32}"
+  has_text "$listing" "--type=24 --name=1 " || fail "no manifest"
+}
 
 # String ID of the string table: block ID/16+1 holds sixteen strings, each a
 # 16-bit length and that many UTF-16 units.
@@ -54,13 +51,18 @@ string_resource() {  # string_resource ID
   done
   printf "$(sed 's/../\\x&/g' <<<"${hex:pos+4:len*4}")" | iconv -f UTF-16LE -t UTF-8
 }
-# Windows' screen-saver settings list a saver by this string.
-name=$(string_resource 1)
-if [ "$name" = "Mofu Saver" ]; then pass "string 1 is the name"; else fail "string 1 is the name" "'$name'"; fi
+# Windows' screen-saver settings list a saver by string 1.
+name_string() { [ "$(string_resource 1)" = "Mofu Saver" ] || fail "string 1: '$(string_resource 1)'"; }
 
 # Statically linked: nothing but Windows' own libraries.
-imports=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z')
-foreign=$(grep -vxE 'ADVAPI32.DLL|COMCTL32.DLL|GDI32.DLL|KERNEL32.DLL|MSVCRT.DLL|USER32.DLL|WINMM.DLL|SHCORE.DLL|UXTHEME.DLL' <<<"$imports")
-if [ -z "$foreign" ]; then pass "imports only system DLLs"; else fail "imports only system DLLs" "$(echo $foreign)"; fi
+system_imports_only() {
+  local foreign
+  foreign=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z' |
+    grep -vxE 'ADVAPI32.DLL|COMCTL32.DLL|GDI32.DLL|KERNEL32.DLL|MSVCRT.DLL|USER32.DLL|WINMM.DLL|SHCORE.DLL|UXTHEME.DLL')
+  [ -z "$foreign" ] || fail "imports $(echo $foreign)"
+}
 
-finish
+check "icon, Japanese version record 1.01.0028, manifest" icon_version_and_manifest
+check "string 1 is the name" name_string
+check "imports only system DLLs" system_imports_only
+summary

@@ -1,75 +1,64 @@
 #!/usr/bin/env bash
-# Every switch of the screen-saver command line, as Windows would pass it.
+# The screen-saver command line as Windows passes it: which switch shows
+# what (the parsing itself is unit-tested), and only one copy at a time.
 set -uo pipefail
-source "$(dirname "$0")/lib.sh"
-wine_test_setup "$0" "$@"
-
-# argument text | what must happen
-cases=(
-  "/p|exit" "/P|exit" "/p 1234|exit"
-  "/a|message" "/A 1234|message"
-  "/c|dialog" "/C|dialog" "/c:1234|dialog" "/cx|dialog" "|dialog"
-  "/s|saver" "/S|saver" "/S 1234|saver" "/x|saver" "-s|saver"
-)
+source "$(dirname "$0")/../lib.sh"
+wine_setup "$@"
 
 window_width() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'; }
 
-# Ends at once, and no window of the program shows meanwhile.
-check_exit() {
-  local tenths=100
-  while kill -0 "$SCR_PID" 2>/dev/null; do
-    if xdotool search --onlyvisible --name "^($PROGRAM_TITLE|$DIALOG_TITLE)\$" >/dev/null 2>&1; then
-      reason="a window was shown"
-      return 1
-    fi
-    tenths=$((tenths - 1))
-    [ "$tenths" -le 0 ] && { reason="still running after 10 s"; return 1; }
-    sleep 0.1
-  done
-  wait "$SCR_PID"
-  SCR_STATUS=$?
-  [ "$SCR_STATUS" -eq 0 ] || { reason="exit status $SCR_STATUS"; return 1; }
-}
-
-# A small box titled "Mofu Saver"; Enter closes it and ends the program.
-check_message() {
-  local id
-  id=$(find_window "$PROGRAM_TITLE" 15) || { reason="no message box"; return 1; }
-  [ "$(window_width "$id")" -lt "$SCREEN_WIDTH" ] || { reason="a full-screen window"; return 1; }
-  keys "$id" Return
-  wait_exit 10 || { reason="still running after OK"; return 1; }
-  [ "$SCR_STATUS" -eq 0 ] || { reason="exit status $SCR_STATUS"; return 1; }
-}
-
-check_dialog() {
-  local id
-  id=$(find_window "$DIALOG_TITLE" 15) || { reason="no settings dialog"; return 1; }
-  keys "$id" alt+F4
-  wait_exit 10 || { reason="still running after closing"; return 1; }
-}
-
-check_saver() {
-  local id
-  id=$(find_window "$PROGRAM_TITLE" 15) || { reason="no saver window"; return 1; }
-  [ "$(window_width "$id")" -eq "$SCREEN_WIDTH" ] || { reason="not full-screen"; return 1; }
-  focus_window "$id"
-  xdotool key space
-  wait_exit 10 || { reason="still running after a key"; return 1; }
-}
-
-for row in "${cases[@]}"; do
-  args=${row%%|*}
-  expected=${row#*|}
+gives() {  # gives ARGS EXPECTED: exit, message, dialog or saver
   # Unquoted on purpose: "/p 1234" is a switch and a window handle.
   # shellcheck disable=SC2086
-  start_scr $args
-  reason=""
-  if "check_$expected"; then
-    pass "'$args' gives $expected"
-  else
-    fail "'$args' gives $expected" "$reason"
-  fi
-  stop_scr
-done
+  start_scr $1
+  local id
+  case $2 in
+    exit)
+      wait_exit 10 || { stop_scr; fail "still running after 10 s"; return 1; }
+      [ "$SCR_STATUS" -eq 0 ] || fail "exit status $SCR_STATUS"
+      [ -z "$(window_named "($PROGRAM_TITLE|$DIALOG_TITLE)")" ] || fail "a window was shown"
+      return 0 ;;
+    message)  # a small box titled "Mofu Saver"; Enter closes it
+      id=$(find_window "$PROGRAM_TITLE" 15) || { stop_scr; fail "no message box"; return 1; }
+      [ "$(window_width "$id")" -lt "$SCREEN_WIDTH" ] || fail "a full-screen window"
+      keys "$id" Return ;;
+    dialog)
+      id=$(find_window "$DIALOG_TITLE" 15) || { stop_scr; fail "no settings dialog"; return 1; }
+      keys "$id" alt+F4 ;;
+    saver)
+      id=$(find_window "$PROGRAM_TITLE" 15) || { stop_scr; fail "no saver window"; return 1; }
+      [ "$(window_width "$id")" -eq "$SCREEN_WIDTH" ] || fail "not full-screen"
+      keys "$id" space ;;
+  esac
+  wait_exit 10 || { stop_scr; fail "still running after closing it"; return 1; }
+  [ "$SCR_STATUS" -eq 0 ] || fail "exit status $SCR_STATUS"
+}
 
-finish
+# A second copy started while the first is open ends at once and shows nothing.
+second_copy() {  # second_copy FIRST TITLE SECOND
+  start_scr "$1"
+  local first=$SCR_PID before
+  find_window "$2" 15 >/dev/null || { stop_scr; fail "the first copy showed no window"; return 1; }
+  before=$(window_named "($PROGRAM_TITLE|$DIALOG_TITLE)" | wc -l)
+  # shellcheck disable=SC2086
+  start_scr $3
+  wait_exit 10 || { stop_scr; fail "the second copy did not end"; }
+  [ "${SCR_STATUS:-0}" -eq 0 ] || fail "the second copy ended with status $SCR_STATUS"
+  kill -0 "$first" 2>/dev/null || fail "the first copy ended too"
+  [ "$(window_named "($PROGRAM_TITLE|$DIALOG_TITLE)" | wc -l)" -eq "$before" ] || fail "a window was added"
+  SCR_PID=$first
+  stop_scr
+}
+
+while IFS='|' read -r args expected; do
+  check "'$args' gives $expected" gives "$args" "$expected"
+done <<'TABLE'
+/p 1234|exit
+/a|message
+/c:1234|dialog
+|dialog
+/S 1234|saver
+TABLE
+check "'/c' while '/s' runs ends at once" second_copy /s "$PROGRAM_TITLE" /c
+check "'/a' while '/c' runs ends at once" second_copy /c "$DIALOG_TITLE" /a
+summary

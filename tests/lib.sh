@@ -1,0 +1,290 @@
+# The shell suites' one library, sourced by every *_e2e.sh and *_test.sh:
+# cases and their count, private X servers, a private settings folder, and
+# the Wine helpers. A suite ends with `summary`, whose status is the suite's.
+
+TESTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+REPO_DIR=$(cd "$TESTS_DIR/.." && pwd)
+PASSED=0
+FAILED=0
+
+# --- cases -----------------------------------------------------------------
+
+# A case runs in a subshell. Every `fail` in it, even in a pipeline, a
+# command substitution or a loop, leaves its message in the case's own file,
+# so the case fails whatever runs after it (a cleanup, `return 0`); a case
+# also fails when it returns non-zero.
+check() {  # check NAME COMMAND...
+  local name=$1 status
+  shift
+  CASE_FAILURES=$(mktemp)
+  ( "$@" )
+  status=$?
+  if [ "$status" -eq 0 ] && [ ! -s "$CASE_FAILURES" ]; then
+    PASSED=$((PASSED + 1))
+    echo "ok   - $name"
+  else
+    FAILED=$((FAILED + 1))
+    echo "FAIL - $name"
+  fi
+  rm -f "$CASE_FAILURES"
+  CASE_FAILURES=
+}
+
+# Inside a case: fails it. Outside one it is a failed case of its own, so a
+# suite that cannot even set up does not pass by running nothing.
+fail() {  # fail MESSAGE...
+  if [ -n "${CASE_FAILURES:-}" ]; then
+    echo "    $*" >&2
+    printf '%s\n' "$*" >>"$CASE_FAILURES"
+  else
+    FAILED=$((FAILED + 1))
+    echo "FAIL - $*"
+  fi
+  return 1
+}
+
+# The suite's last line and its exit status.
+summary() {
+  echo "$(basename "$0" .sh): $PASSED passed, $FAILED failed"
+  [ "$FAILED" -eq 0 ]
+  exit
+}
+
+# Everything a suite starts is stopped however it ends; cleanups run last
+# added, first run.
+AT_EXIT=()
+at_exit() {  # at_exit COMMAND
+  AT_EXIT=("$1" "${AT_EXIT[@]}")
+}
+run_at_exit() {
+  local command
+  for command in "${AT_EXIT[@]}"; do eval "$command"; done
+}
+trap run_at_exit EXIT
+
+# Everything a case starts (`STARTED+=(PID)`) is stopped when the case
+# ends, pass or fail; a case calls `begin_case` first.
+STARTED=()
+stop_started() {
+  local pid
+  for pid in "${STARTED[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${STARTED[@]}"; do wait "$pid" 2>/dev/null; done
+  return 0
+}
+begin_case() {
+  STARTED=()
+  trap stop_started EXIT
+}
+
+# --- X servers ---------------------------------------------------------------
+
+# The server picks a free display itself and reports it, so suites side by
+# side never share one. Without -noreset it resets whenever its last client
+# leaves, and a program starting just then cannot connect.
+start_server() {  # start_server Xvfb|Xephyr ARGS...: sets SERVER_PID, SERVER_DISPLAY
+  local fd number log
+  log=$(mktemp)
+  exec {fd}<> <(:)
+  "$@" -displayfd "$fd" -noreset >"$log" 2>&1 &
+  SERVER_PID=$!
+  at_exit "kill $SERVER_PID 2>/dev/null; wait $SERVER_PID 2>/dev/null; rm -f $log"
+  if ! read -r -t 10 -u "$fd" number; then
+    echo "$1 did not start:" >&2
+    cat "$log" >&2
+    exec {fd}<&-
+    return 1
+  fi
+  exec {fd}<&-
+  SERVER_DISPLAY=:$number
+}
+
+start_xvfb() {  # start_xvfb WIDTHxHEIGHT: DISPLAY becomes a private Xvfb
+  start_server Xvfb -screen 0 "${1}x24" -nolisten tcp || return 1
+  XVFB_PID=$SERVER_PID
+  export DISPLAY=$SERVER_DISPLAY
+}
+
+running() {  # running PID: alive and not a zombie waiting to be reaped
+  [ -r "/proc/$1/stat" ] && ! grep -q '^[0-9]* (.*) Z' "/proc/$1/stat" 2>/dev/null
+}
+
+ends_within() {  # ends_within SECONDS PID: 0 when PID ended in time
+  local limit_ms start
+  limit_ms=$(awk "BEGIN { print int($1 * 1000) }")
+  start=$(date +%s%3N)
+  while running "$2"; do
+    [ $(($(date +%s%3N) - start)) -gt "$limit_ms" ] && return 1
+    sleep 0.02
+  done
+  return 0
+}
+
+window_named() {  # window_named NAME: ids of mapped windows with that name
+  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null
+}
+
+# Waits for a mapped window with exactly this name and prints its id.
+find_window() {  # find_window NAME SECONDS
+  local tenths=$(($2 * 10)) id
+  while [ "$tenths" -gt 0 ]; do
+    id=$(window_named "$1" | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    tenths=$((tenths - 1))
+    sleep 0.1
+  done
+  return 1
+}
+
+# The number of pixels on screen that are not black, optionally only in the
+# left WIDTH pixels (where the cat, walking in from the right, has not been).
+lit_pixels() {  # lit_pixels [WIDTH]
+  local shot crop=()
+  shot=$(mktemp --suffix=.png)
+  import -window root "$shot" 2>/dev/null
+  [ -n "${1:-}" ] && crop=(-crop "${1}x100000+0+0" +repage)
+  convert "$shot" "${crop[@]}" -fill white +opaque black -format '%[fx:int(mean*w*h+0.5)]' info:
+  rm -f "$shot"
+}
+
+# --- the Linux program's settings --------------------------------------------
+
+fresh_home() {  # a new, empty settings and lock folder
+  SANDBOX=$(mktemp -d)
+  export XDG_CONFIG_HOME="$SANDBOX/config"
+  export XDG_RUNTIME_DIR="$SANDBOX/run"
+  mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+store() {  # store KEY VALUE: hand-edit the settings file
+  mkdir -p "$XDG_CONFIG_HOME/mofu"
+  local f="$XDG_CONFIG_HOME/mofu/settings.ini"
+  [ -f "$f" ] || printf '[setting]\n' >"$f"
+  printf '%s=%s\n' "$1" "$2" >>"$f"
+}
+
+stored() {  # stored KEY: the value in the settings file, or "-" when absent
+  local f="$XDG_CONFIG_HOME/mofu/settings.ini" v
+  [ -f "$f" ] || { echo -; return; }
+  v=$(sed -n "s/^$1=//p" "$f" | tail -n 1)
+  echo "${v:--}"
+}
+
+# --- Wine --------------------------------------------------------------------
+
+SCREEN_WIDTH=1280
+SCREEN_HEIGHT=1024
+DIALOG_TITLE="設定"
+PROGRAM_TITLE="Mofu Saver"
+SETTINGS_KEY='HKCU\Software\mofu\setting'
+export WINEDEBUG=-all
+# No Mono or Gecko install prompts in a fresh prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# A private X server and Wine prefix for a suite about mofu.scr.
+wine_setup() {  # wine_setup PATH/TO/mofu.scr
+  SCR=$(realpath "${1:?usage: $0 path/to/mofu.scr}")
+  [ -f "$SCR" ] || { echo "no such file: $SCR" >&2; exit 2; }
+  start_xvfb "${SCREEN_WIDTH}x${SCREEN_HEIGHT}" || exit 2
+  make_prefix || exit 2
+}
+
+make_prefix() {
+  export WINEPREFIX
+  WINEPREFIX=$(mktemp -d /tmp/mofu-wine.XXXXXX)
+  at_exit "WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null; rm -rf $WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  cp "$REPO_DIR/assets/neko1.gif" "$REPO_DIR/assets/neko2.gif" "$WINEPREFIX/drive_c/windows/"
+  # Wine has none of Windows' Japanese fonts: the IPA fonts stand in, and
+  # the caption and message-box fonts borrow their glyphs for Japanese.
+  local fonts='HKCU\Software\Wine\Fonts\Replacements'
+  wine reg add "$fonts" /v "MS UI Gothic" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+  wine reg add "$fonts" /v "ＭＳ Ｐゴシック" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+  local link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
+    wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null 2>&1
+  done
+  # No window manager on the test display: Wine draws the frames itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+  wineserver -w
+}
+
+start_scr() {  # start_scr ARGS...: SCR_PID is the program
+  wine "$SCR" "$@" >/dev/null 2>&1 &
+  SCR_PID=$!
+}
+
+wait_exit() {  # wait_exit SECONDS: the program ended in time; SCR_STATUS
+  ends_within "$1" "$SCR_PID" || return 1
+  wait "$SCR_PID"
+  SCR_STATUS=$?
+  return 0
+}
+
+# Ends a program a failed case left behind, so the next case starts clean.
+stop_scr() {
+  if [ -n "${SCR_PID:-}" ] && kill -0 "$SCR_PID" 2>/dev/null; then
+    kill "$SCR_PID" 2>/dev/null
+    wait "$SCR_PID" 2>/dev/null
+  fi
+  return 0
+}
+
+# There is no window manager to give a window the keyboard: do it here.
+keys() {  # keys XID KEY...
+  local id=$1 key
+  shift
+  xdotool windowfocus --sync "$id" 2>/dev/null
+  sleep 0.3
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep 0.2
+  done
+}
+
+# Replaces whatever is stored with these two texts, "-" leaving a value out;
+# one Wine process for all of it.
+set_settings() {  # set_settings BLK SSPEED
+  local file
+  file=$(mktemp --suffix=.reg)
+  {
+    printf 'REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\mofu\\setting]\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\mofu\\setting]\r\n'
+    [ "$1" = "-" ] || printf '"blk"="%s"\r\n' "$1"
+    [ "$2" = "-" ] || printf '"sspeed"="%s"\r\n' "$2"
+  } >"$file"
+  wine regedit /s "Z:${file//\//\\}" >/dev/null 2>&1
+  rm -f "$file"
+}
+
+# Prints "BLK|SSPEED" as stored, "-" for a value that is absent or not text.
+stored_settings() {
+  wine reg query "$SETTINGS_KEY" 2>/dev/null | tr -d '\r' | awk '
+    $2 == "REG_SZ" { value[$1] = $3 }
+    END { printf "%s|%s\n", ("blk" in value) ? value["blk"] : "-", ("sspeed" in value) ? value["sspeed"] : "-" }'
+}
+
+screenshot() { import -window root "$1" 2>/dev/null; }  # screenshot FILE
+
+# Black pixels and star pixels (the palette's bright colours) of a
+# screenshot, or of one part of it: prints "BLACK STARS".
+sky_counts() {  # sky_counts FILE [WxH+X+Y]
+  local crop=()
+  [ -n "${2:-}" ] && crop=(-crop "$2" +repage)
+  convert "$1" "${crop[@]}" -format %c histogram:info:- |
+    sed -n 's/^ *\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' | awk '
+      BEGIN { split("0 128 192 255", levels); for (i in levels) ok[levels[i]] = 1 }
+      $2 == 0 && $3 == 0 && $4 == 0 { black += $1; next }
+      ok[$2] && ok[$3] && ok[$4] { stars += $1 }
+      END { printf "%d %d\n", black, stars }'
+}
+
+# The cat is the only thing on the sky thicker than a dot: what is left of
+# the picture after wearing every shape down by two pixels. Prints its left
+# edge, or nothing while it is off the screen.
+cat_left() {  # cat_left FILE
+  local box
+  box=$(convert "$1" -fill white +opaque black -morphology Erode Square:2 -format '%@' info: 2>/dev/null)
+  [[ $box =~ ^[1-9][0-9]*x[0-9]+\+([0-9]+)\+ ]] && echo "${BASH_REMATCH[1]}"
+}
