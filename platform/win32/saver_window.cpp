@@ -143,7 +143,7 @@ bool SaverWindow::WaitForInput(std::int64_t deadline_micros) {
   if (looks_.Waiting()) return true;
   const std::int64_t remaining = deadline_micros - NowMicros();
   if (remaining <= 0) return false;
-  const bool input = frame_timer_.WaitForMessage(remaining);
+  const bool input = wake_timer_.WaitForMessage(remaining);
   // A message ends the wait, and the next pass looks at it; a wait that
   // nothing cut short leaves nothing to read.
   if (input) {

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "platform/pace.hpp"
 #include "platform/queue_looks.hpp"
 #include "platform/sky_surface.hpp"
-#include "platform/win32/frame_timer.hpp"
 #include "platform/win32/virtual_desktop.hpp"
+#include "platform/win32/wake_timer.hpp"
 #include "platform/win32/windows_api.hpp"
 
 namespace mofu::win32 {
@@ -49,7 +48,7 @@ class SaverWindow final : public SkySurface {
   // Set only while PumpEvents delivers: input has nowhere to go otherwise.
   SkyInput* input_ = nullptr;
   QueueLooks looks_;
-  FrameTimer frame_timer_{PaceModel::kFrameMicros};
+  WakeTimer wake_timer_;
 };
 
 }  // namespace mofu::win32

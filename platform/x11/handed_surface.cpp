@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/runtime_error.hpp"
 #include "platform/posix/exit_signals.hpp"
+#include "platform/runtime_error.hpp"
 #include "platform/x11/handed_window.hpp"
 
 namespace mofu::x11 {

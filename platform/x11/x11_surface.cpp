@@ -1,6 +1,7 @@
 #include "platform/x11/x11_surface.hpp"
 
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 #include <poll.h>
 #include <time.h>
 
@@ -92,6 +93,17 @@ void X11Surface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
     Dispatch(event, input);
   }
   AfterEvents(input, now_micros);
+}
+
+std::int64_t X11Surface::RefreshMicros() {
+  int event_base = 0;
+  int error_base = 0;
+  if (!XRRQueryExtension(display_, &event_base, &error_base)) return 0;
+  XRRScreenConfiguration* config = XRRGetScreenInfo(display_, window_);
+  if (config == nullptr) return 0;
+  const short rate = XRRConfigCurrentRate(config);
+  XRRFreeScreenConfigInfo(config);
+  return rate > 0 ? 1'000'000 / rate : 0;
 }
 
 std::int64_t X11Surface::NowMicros() {

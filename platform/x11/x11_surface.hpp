@@ -23,6 +23,8 @@ class X11Surface : public SkySurface {
   void PumpEvents(SkyInput& input, std::int64_t now_micros) override;
   std::int64_t NowMicros() override;
   bool WaitForInput(std::int64_t deadline_micros) override;
+  // The screen's refresh rate as RandR reports it; 0 where it does not say.
+  std::int64_t RefreshMicros() override;
 
  protected:
   X11Surface(Display* display, Window window, int width, int height, Visual* visual, int depth);
