@@ -32,7 +32,7 @@ bool InstanceLock::HeldElsewhere() {
   if (tested_) return held_elsewhere_;
   tested_ = true;
   Outcome outcome = LockFile();
-  if (outcome == Outcome::kNoWay) outcome = LockSelection();
+  if (outcome == Outcome::kNoWay && x_selection_) outcome = LockSelection();
   held_elsewhere_ = outcome != Outcome::kOurs;
   return held_elsewhere_;
 }

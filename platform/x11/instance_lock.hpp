@@ -13,10 +13,13 @@ namespace mofu::x11 {
 // folder or file can be had, the lock is an X selection named after the user
 // and the name, owned by a connection of its own: the server drops it when
 // the process ends. When neither can be had, the answer is that another copy
-// runs: two copies must never run side by side.
+// runs: two copies must never run side by side. A saver on Wayland goes
+// without the selection: connecting to X there could start Xwayland just to
+// take a lock.
 class InstanceLock {
  public:
-  explicit InstanceLock(std::string name = "mofu") : name_(std::move(name)) {}
+  explicit InstanceLock(std::string name = "mofu", bool x_selection = true)
+      : name_(std::move(name)), x_selection_(x_selection) {}
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
@@ -30,6 +33,7 @@ class InstanceLock {
   Outcome LockSelection();
 
   std::string name_;
+  bool x_selection_;
   int fd_ = -1;
   _XDisplay* display_ = nullptr;
   bool tested_ = false;

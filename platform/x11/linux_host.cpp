@@ -11,6 +11,7 @@
 
 #include "platform/runtime_error.hpp"
 #include "platform/services.hpp"
+#include "platform/wayland/wayland_client.hpp"
 #include "platform/x11/x11_sky_surface.hpp"
 
 namespace mofu::x11 {
@@ -48,8 +49,12 @@ std::string LockName(const std::optional<HackTarget>& hack) {
 
 }  // namespace
 
-LinuxHost::LinuxHost(int argc, char** argv, std::optional<HackTarget> hack)
-    : hack_(hack), lock_(LockName(hack)), random_(Seed()) {
+LinuxHost::LinuxHost(int argc, char** argv, std::optional<HackTarget> hack,
+                     std::unique_ptr<wayland::WaylandClient> wayland)
+    : hack_(hack),
+      wayland_(std::move(wayland)),
+      lock_(LockName(hack), wayland_ == nullptr),
+      random_(Seed()) {
   // The argument text is what follows the program's name, as one string.
   for (int i = 1; i < argc; ++i) {
     if (i > 1) command_text_ += ' ';
@@ -88,12 +93,14 @@ int LinuxHost::MsgBox(std::string_view prompt, int style, std::string_view title
 
 // In hack mode the screen is the handed window, at its size of the moment.
 int LinuxHost::ScreenPixelWidth() {
+  if (wayland_ != nullptr) return wayland_->Geometry().Width();
   if (hack_ && sky_ != nullptr) return sky_->Width();
   Display* d = OpenDisplay();
   return DisplayWidth(d, DefaultScreen(d));
 }
 
 int LinuxHost::ScreenPixelHeight() {
+  if (wayland_ != nullptr) return wayland_->Geometry().Height();
   if (hack_ && sky_ != nullptr) return sky_->Height();
   Display* d = OpenDisplay();
   return DisplayHeight(d, DefaultScreen(d));
@@ -113,6 +120,7 @@ std::unique_ptr<SkySurface> LinuxHost::CreateSkySurface() {
   // its wake-up share a timer interrupt with others. Input still wakes it at
   // once, and the pace is kept by the clock, not by the sleeps.
   prctl(PR_SET_TIMERSLACK, kTimerSlackNanos, 0, 0, 0);
+  if (wayland_ != nullptr) return wayland_->CreateSkySurface();
   Display* d = OpenDisplay();
   std::unique_ptr<X11SkySurface> surface;
   if (hack_) {

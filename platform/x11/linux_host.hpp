@@ -12,6 +12,10 @@
 #include "platform/x11/ini_settings.hpp"
 #include "platform/x11/instance_lock.hpp"
 
+namespace mofu::wayland {
+class WaylandClient;
+}
+
 namespace mofu::x11 {
 
 class X11SkySurface;
@@ -20,9 +24,14 @@ class X11SkySurface;
 // the GTK module, loaded only by the modes that show them. With a hack target
 // the saver draws into a screen-saver daemon's window, which owns the input,
 // the stacking, the pointer and the blanker: those requests are left alone.
+// Given a Wayland compositor, the saver shows there instead of on X; the
+// compositor keeps its surfaces on top, they hide the pointer themselves and
+// the blanker belongs to the idle daemon, so those requests are left alone
+// too.
 class LinuxHost final : public Host {
  public:
-  LinuxHost(int argc, char** argv, std::optional<HackTarget> hack = std::nullopt);
+  LinuxHost(int argc, char** argv, std::optional<HackTarget> hack = std::nullopt,
+            std::unique_ptr<wayland::WaylandClient> wayland = nullptr);
   ~LinuxHost() override;
 
   bool PrevInstance() override { return lock_.HeldElsewhere(); }
@@ -52,6 +61,7 @@ class LinuxHost final : public Host {
   std::string share_folder_;
   std::string module_path_;
   std::optional<HackTarget> hack_;
+  std::unique_ptr<wayland::WaylandClient> wayland_;
   InstanceLock lock_;
   IniSettings settings_;
   XorshiftSource random_;

@@ -2,6 +2,8 @@
 #include <cstdlib>
 
 #include "platform/start_routine.hpp"
+#include "platform/wayland/backend_choice.hpp"
+#include "platform/wayland/wayland_client.hpp"
 #include "platform/x11/hack_options.hpp"
 #include "platform/x11/linux_host.hpp"
 #include "platform/x11/usage.hpp"
@@ -19,6 +21,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "mofu: %s\n", error.c_str());
     return 2;
   }
-  mofu::x11::LinuxHost host(argc, argv, hack);
+  // The saver shows on a Wayland compositor where one answers; X11 otherwise.
+  std::unique_ptr<mofu::wayland::WaylandClient> wayland;
+  if (mofu::wayland::TryWayland(std::getenv("WAYLAND_DISPLAY"), hack.has_value())) {
+    wayland = mofu::wayland::WaylandClient::Connect();
+  }
+  mofu::x11::LinuxHost host(argc, argv, hack, std::move(wayland));
   return mofu::RunProgram(host, &mofu::Module1::Main, &mofu::Module1::ReleaseForms);
 }
