@@ -196,16 +196,6 @@ ShmBuffer* OutputSurface::Back() {
   return back_;
 }
 
-void OutputSurface::SetTopmost(bool topmost) {
-  if (layer_ == nullptr ||
-      zwlr_layer_surface_v1_get_version(layer_) < ZWLR_LAYER_SURFACE_V1_SET_LAYER_SINCE_VERSION) {
-    return;
-  }
-  zwlr_layer_surface_v1_set_layer(
-      layer_, topmost ? ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY : ZWLR_LAYER_SHELL_V1_LAYER_TOP);
-  wl_surface_commit(surface_);
-}
-
 void OutputSurface::Flush() {
   if (back_ == nullptr || damage_.empty()) return;
   if (frame_ != nullptr) {

@@ -58,9 +58,6 @@ class OutputSurface {
   void Blit(const Rect& rect, const std::uint32_t* pixels, int stride);
   // Sends what was drawn, now or when the compositor next wants a frame.
   void Flush();
-  // Above everything, or only above windows and panels (a layer-shell
-  // surface; a fullscreen window stays as it is).
-  void SetTopmost(bool topmost);
 
   bool closed = false;
 

@@ -65,14 +65,8 @@ const wl_pointer_listener Seat::kPointerListener = {
 const wl_keyboard_listener Seat::kKeyboardListener = {
     // The keymap is not needed: key codes are read as Linux input codes.
     .keymap = [](void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close(fd); },
-    .enter =
-        [](void* data, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*) {
-          if (Of(data)->listener_ != nullptr) Of(data)->listener_->KeyboardEnter(surface);
-        },
-    .leave =
-        [](void* data, wl_keyboard*, uint32_t, wl_surface*) {
-          if (Of(data)->listener_ != nullptr) Of(data)->listener_->KeyboardLeave();
-        },
+    .enter = [](void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {},
+    .leave = [](void*, wl_keyboard*, uint32_t, wl_surface*) {},
     .key =
         [](void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
           if (state == WL_KEYBOARD_KEY_STATE_PRESSED && Of(data)->listener_ != nullptr) {

@@ -25,9 +25,6 @@ class SeatListener {
   virtual void PointerClick() = 0;
   virtual void TouchDown(wl_surface* surface, double x, double y) = 0;
   virtual void Key(std::uint32_t evdev_code, std::int16_t shift) = 0;
-  // The keyboard's focus came to a surface, or left one.
-  virtual void KeyboardEnter(wl_surface* surface) = 0;
-  virtual void KeyboardLeave() = 0;
 };
 
 // A seat and the keyboard, pointer and touch it has at the moment; a seat

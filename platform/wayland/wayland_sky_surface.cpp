@@ -89,11 +89,6 @@ void WaylandSkySurface::Key(std::uint32_t evdev_code, std::int16_t shift) {
   queue_.KeyDown(VirtualKeyOf(evdev_code), shift, CharacterOf(evdev_code, shift));
 }
 
-void WaylandSkySurface::KeyboardEnter(wl_surface* surface) {
-  keyboard_ours_ = SurfaceOf(surface) != nullptr;
-  keyboard_seen_ = keyboard_seen_ || keyboard_ours_;
-}
-
 void WaylandSkySurface::Configured(OutputSurface& surface) { queue_.Exposed(surface.SkyRect()); }
 
 void WaylandSkySurface::Closed(OutputSurface&) { closed_seen_ = true; }
@@ -111,16 +106,6 @@ void WaylandSkySurface::AfterEvents() {
   if (client_.TakeLayoutChange()) {
     Relayout();
     queue_.Resized();
-  }
-  // A screen locker on the same overlay layer (swaylock on compositors
-  // without the session-lock protocol) takes the keyboard; some compositors
-  // stack it under the saver's older surfaces, hiding the lock. The saver
-  // steps down a layer while the keyboard is elsewhere, and back up when it
-  // returns.
-  const bool step_down = shown_ && keyboard_seen_ && !keyboard_ours_;
-  if (step_down != stepped_down_) {
-    stepped_down_ = step_down;
-    for (auto& surface : surfaces_) surface->SetTopmost(!step_down);
   }
 }
 

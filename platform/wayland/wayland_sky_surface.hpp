@@ -44,8 +44,6 @@ class WaylandSkySurface final : public SkySurface,
   void PointerClick() override { track_.Click(); }
   void TouchDown(wl_surface* surface, double x, double y) override;
   void Key(std::uint32_t evdev_code, std::int16_t shift) override;
-  void KeyboardEnter(wl_surface* surface) override;
-  void KeyboardLeave() override { keyboard_ours_ = false; }
   // OutputSurface::Owner
   void Configured(OutputSurface& surface) override;
   void Closed(OutputSurface& surface) override;
@@ -63,9 +61,6 @@ class WaylandSkySurface final : public SkySurface,
   std::vector<std::unique_ptr<OutputSurface>> surfaces_;
   bool shown_ = false;
   bool closed_seen_ = false;
-  bool keyboard_seen_ = false;  // the keyboard came to the sky at least once
-  bool keyboard_ours_ = false;
-  bool stepped_down_ = false;
   QueueLooks looks_;
 };
 
