@@ -49,6 +49,7 @@ cmake --install build/default --prefix build/stage >/dev/null
 for script in tests/e2e/*_e2e.sh; do
   run_suite "$(basename "$script" .sh)" bash "$script" build/stage
 done
+run_suite "wayland_e2e" bash tests/wayland/wayland_e2e.sh build/stage build/default/bin/mofu_vpointer
 
 run_suite "build (Windows)" build windows
 run_suite "build (Windows installer)" cmake --build --preset windows --target installer
