@@ -70,9 +70,9 @@ TEST(WaylandBackendChoice, OnlyANamedCompositorOutsideHackMode) {
     bool tried;
   };
   const Case cases[] = {
-      {"wayland-1", false, true},  {"/run/user/1000/wayland-0", false, true},
-      {"wayland-1", true, false},  {"", false, false},
-      {nullptr, false, false},     {nullptr, true, false},
+      {"wayland-1", false, true}, {"/run/user/1000/wayland-0", false, true},
+      {"wayland-1", true, false}, {"", false, false},
+      {nullptr, false, false},    {nullptr, true, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TryWayland(c.wayland_display, c.hack), c.tried)

@@ -17,14 +17,14 @@ constexpr std::array<std::pair<std::uint32_t, std::int16_t>, 26> kLetters{{
 }};
 
 constexpr std::array<std::pair<std::uint32_t, std::int16_t>, 30> kOthers{{
-    {KEY_ESC, 27},       {KEY_ENTER, 13},     {KEY_KPENTER, 13},   {KEY_SPACE, 32},
-    {KEY_TAB, 9},        {KEY_BACKSPACE, 8},  {KEY_LEFTSHIFT, 16}, {KEY_RIGHTSHIFT, 16},
-    {KEY_LEFTCTRL, 17},  {KEY_RIGHTCTRL, 17}, {KEY_LEFTALT, 18},   {KEY_RIGHTALT, 18},
-    {KEY_PAGEUP, 33},    {KEY_PAGEDOWN, 34},  {KEY_END, 35},       {KEY_HOME, 36},
-    {KEY_LEFT, 37},      {KEY_UP, 38},        {KEY_RIGHT, 39},     {KEY_DOWN, 40},
-    {KEY_INSERT, 45},    {KEY_DELETE, 46},    {KEY_F1, 112},       {KEY_F2, 113},
-    {KEY_F3, 114},       {KEY_F4, 115},       {KEY_F5, 116},       {KEY_F6, 117},
-    {KEY_F7, 118},       {KEY_F8, 119},
+    {KEY_ESC, 27},      {KEY_ENTER, 13},     {KEY_KPENTER, 13},   {KEY_SPACE, 32},
+    {KEY_TAB, 9},       {KEY_BACKSPACE, 8},  {KEY_LEFTSHIFT, 16}, {KEY_RIGHTSHIFT, 16},
+    {KEY_LEFTCTRL, 17}, {KEY_RIGHTCTRL, 17}, {KEY_LEFTALT, 18},   {KEY_RIGHTALT, 18},
+    {KEY_PAGEUP, 33},   {KEY_PAGEDOWN, 34},  {KEY_END, 35},       {KEY_HOME, 36},
+    {KEY_LEFT, 37},     {KEY_UP, 38},        {KEY_RIGHT, 39},     {KEY_DOWN, 40},
+    {KEY_INSERT, 45},   {KEY_DELETE, 46},    {KEY_F1, 112},       {KEY_F2, 113},
+    {KEY_F3, 114},      {KEY_F4, 115},       {KEY_F5, 116},       {KEY_F6, 117},
+    {KEY_F7, 118},      {KEY_F8, 119},
 }};
 
 }  // namespace

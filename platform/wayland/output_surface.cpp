@@ -4,9 +4,9 @@
 
 #include <cstring>
 
+#include "platform/wayland/layer_shell_protocol.hpp"
 #include "platform/wayland/outputs.hpp"
 #include "platform/wayland/wayland_client.hpp"
-#include "platform/wayland/layer_shell_protocol.hpp"
 #include "xdg-shell-client-protocol.h"
 
 namespace mofu::wayland {
@@ -39,10 +39,11 @@ const zwlr_layer_surface_v1_listener OutputSurface::kLayerListener = {
           zwlr_layer_surface_v1_ack_configure(layer, serial);
           Of(data)->Resize(static_cast<int>(width), static_cast<int>(height));
         },
-    .closed = [](void* data, zwlr_layer_surface_v1*) {
-      Of(data)->closed = true;
-      Of(data)->owner_.Closed(*Of(data));
-    },
+    .closed =
+        [](void* data, zwlr_layer_surface_v1*) {
+          Of(data)->closed = true;
+          Of(data)->owner_.Closed(*Of(data));
+        },
 };
 
 const xdg_surface_listener OutputSurface::kXdgSurfaceListener = {
@@ -63,10 +64,11 @@ const xdg_toplevel_listener OutputSurface::kToplevelListener = {
           Of(data)->pending_width_ = width;
           Of(data)->pending_height_ = height;
         },
-    .close = [](void* data, xdg_toplevel*) {
-      Of(data)->closed = true;
-      Of(data)->owner_.Closed(*Of(data));
-    },
+    .close =
+        [](void* data, xdg_toplevel*) {
+          Of(data)->closed = true;
+          Of(data)->owner_.Closed(*Of(data));
+        },
 #ifdef XDG_TOPLEVEL_CONFIGURE_BOUNDS_SINCE_VERSION
     .configure_bounds = [](void*, xdg_toplevel*, int32_t, int32_t) {},
 #endif

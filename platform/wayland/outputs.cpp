@@ -23,11 +23,11 @@ const wl_output_listener Output::kListener = {
           self->mode_height_ = height;
         },
     .done = [](void* data, wl_output*) { static_cast<Output*>(data)->Done(); },
-    .scale = [](void* data, wl_output*, int32_t factor) {
-      static_cast<Output*>(data)->scale_ = factor > 0 ? factor : 1;
-    },
+    .scale = [](void* data, wl_output*,
+                int32_t factor) { static_cast<Output*>(data)->scale_ = factor > 0 ? factor : 1; },
 #ifdef WL_OUTPUT_NAME_SINCE_VERSION
-    .name = [](void* data, wl_output*, const char* name) { static_cast<Output*>(data)->name_ = name; },
+    .name = [](void* data, wl_output*,
+               const char* name) { static_cast<Output*>(data)->name_ = name; },
     .description = [](void*, wl_output*, const char*) {},
 #endif
 };
@@ -50,9 +50,10 @@ const zxdg_output_v1_listener Output::kXdgListener = {
           self->has_logical_ = true;
         },
     // From version 3 on, an update ends with the output's own done.
-    .done = [](void* data, zxdg_output_v1* xdg) {
-      if (zxdg_output_v1_get_version(xdg) < 3) static_cast<Output*>(data)->Done();
-    },
+    .done =
+        [](void* data, zxdg_output_v1* xdg) {
+          if (zxdg_output_v1_get_version(xdg) < 3) static_cast<Output*>(data)->Done();
+        },
     .name =
         [](void* data, zxdg_output_v1*, const char* name) {
           auto* self = static_cast<Output*>(data);

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/wayland/wayland_sky_surface.hpp"
 #include "platform/wayland/layer_shell_protocol.hpp"
+#include "platform/wayland/wayland_sky_surface.hpp"
 #include "xdg-output-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -34,10 +34,8 @@ const wl_registry_listener WaylandClient::kRegistryListener = {
         [](void* data, wl_registry*, uint32_t name, const char* interface, uint32_t version) {
           static_cast<WaylandClient*>(data)->Global(name, interface, version);
         },
-    .global_remove =
-        [](void* data, wl_registry*, uint32_t name) {
-          static_cast<WaylandClient*>(data)->GlobalRemove(name);
-        },
+    .global_remove = [](void* data, wl_registry*,
+                        uint32_t name) { static_cast<WaylandClient*>(data)->GlobalRemove(name); },
 };
 
 std::unique_ptr<WaylandClient> WaylandClient::Connect() {
@@ -74,7 +72,8 @@ WaylandClient::~WaylandClient() {
   seats_.clear();
   outputs_.clear();
   if (layer_shell_ != nullptr) {
-    if (zwlr_layer_shell_v1_get_version(layer_shell_) >= ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION) {
+    if (zwlr_layer_shell_v1_get_version(layer_shell_) >=
+        ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION) {
       zwlr_layer_shell_v1_destroy(layer_shell_);
     } else {
       wl_proxy_destroy(reinterpret_cast<wl_proxy*>(layer_shell_));
@@ -100,11 +99,11 @@ void WaylandClient::Global(std::uint32_t name, const char* interface, std::uint3
     wm_base_ = Bind<xdg_wm_base>(registry_, name, xdg_wm_base_interface, version, 2);
     xdg_wm_base_add_listener(wm_base_, &kWmBaseListener, nullptr);
   } else if (is == zwlr_layer_shell_v1_interface.name) {
-    layer_shell_ = Bind<zwlr_layer_shell_v1>(registry_, name, zwlr_layer_shell_v1_interface,
-                                             version, 4);
+    layer_shell_ =
+        Bind<zwlr_layer_shell_v1>(registry_, name, zwlr_layer_shell_v1_interface, version, 4);
   } else if (is == zxdg_output_manager_v1_interface.name) {
-    xdg_output_manager_ = Bind<zxdg_output_manager_v1>(
-        registry_, name, zxdg_output_manager_v1_interface, version, 3);
+    xdg_output_manager_ =
+        Bind<zxdg_output_manager_v1>(registry_, name, zxdg_output_manager_v1_interface, version, 3);
   } else if (is == wl_output_interface.name) {
     auto* output = Bind<wl_output>(registry_, name, wl_output_interface, version, 4);
     outputs_.push_back(std::make_unique<Output>(name, output, xdg_output_manager_));

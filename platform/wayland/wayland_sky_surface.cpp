@@ -119,11 +119,11 @@ void WaylandSkySurface::Relayout() {
   if (shown_) {
     for (const auto& output : client_.Outputs()) {
       if (!output->Ready()) continue;
-      const bool covered = std::any_of(surfaces_.begin(), surfaces_.end(), [&](const auto& s) {
-        return &s->Target() == output.get();
-      });
+      const bool covered = std::any_of(surfaces_.begin(), surfaces_.end(),
+                                       [&](const auto& s) { return &s->Target() == output.get(); });
       if (covered) continue;
-      surfaces_.push_back(std::make_unique<OutputSurface>(client_, *output, static_cast<Owner&>(*this)));
+      surfaces_.push_back(
+          std::make_unique<OutputSurface>(client_, *output, static_cast<Owner&>(*this)));
       added = true;
     }
   }
