@@ -12,9 +12,7 @@
 namespace mofu::wayland {
 namespace {
 
-// Two buffers are enough while the compositor releases the one it showed
-// before the next frame; a third covers one that holds on a little longer.
-constexpr std::size_t kMaxBuffers = 3;
+constexpr std::size_t kMaxBuffers = 2;
 // Past this many rectangles one that covers them all is cheaper.
 constexpr std::size_t kMaxRects = 32;
 
@@ -145,6 +143,7 @@ void OutputSurface::Resize(int width, int height) {
   buffers_.clear();
   front_ = back_ = nullptr;
   damage_.clear();
+  owed_.clear();
   if (configured_) owner_.Configured(*this);
 }
 
@@ -152,7 +151,10 @@ void OutputSurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stri
   const Rect on_output = rect.Intersect(sky_rect_);
   if (on_output.Empty()) return;
   ShmBuffer* back = Back();
-  if (back == nullptr) return;
+  if (back == nullptr) {
+    if (configured_) AddRect(owed_, on_output);
+    return;
+  }
   const Rect local = Rect{on_output.left - sky_rect_.left, on_output.top - sky_rect_.top,
                           on_output.right - sky_rect_.left, on_output.bottom - sky_rect_.top}
                          .Intersect({0, 0, back->Width(), back->Height()});
@@ -185,12 +187,7 @@ ShmBuffer* OutputSurface::Back() {
     buffers_.push_back(std::move(made));
     back_ = buffers_.back().get();
   }
-  if (back_ == nullptr) {
-    // Every buffer is on screen or on its way: this picture is lost, and the
-    // whole output is asked for again once the compositor wants a frame.
-    redraw_wanted_ = true;
-    return nullptr;
-  }
+  if (back_ == nullptr) return nullptr;
   if (front_ != nullptr && front_ != back_) {
     for (const Rect& rect : back_->behind) back_->CopyFrom(*front_, rect);
   }
@@ -240,11 +237,10 @@ void OutputSurface::Commit() {
 void OutputSurface::FrameDone() {
   wl_callback_destroy(frame_);
   frame_ = nullptr;
-  if (redraw_wanted_) {
-    redraw_wanted_ = false;
-    owner_.Configured(*this);
-  }
   if (commit_waiting_) Commit();
+  std::vector<Rect> owed;
+  owed.swap(owed_);
+  for (const Rect& rect : owed) owner_.Owed(rect);
 }
 
 }  // namespace mofu::wayland

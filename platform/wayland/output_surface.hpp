@@ -29,10 +29,11 @@ class WaylandClient;
 //
 // Drawing goes into a back buffer the compositor does not hold; before the
 // first write it catches up, from the buffer last shown, on whatever was
-// shown since it was last current. A frame is sent only once the compositor
-// has asked for the next one (its frame callback): until then changes
-// gather in the back buffer, so an output that shows nothing is sent
-// nothing.
+// shown since it was last current. Two buffers are all it keeps (each costs
+// an output's worth of memory for as long as the saver runs): what comes
+// while the compositor holds both is asked for again at the next frame. A frame is sent only once
+// the compositor has asked for the next one (its frame callback): until then changes gather in the
+// back buffer, so an output that shows nothing is sent nothing.
 class OutputSurface {
  public:
   class Owner {
@@ -42,6 +43,9 @@ class OutputSurface {
     virtual void Configured(OutputSurface& surface) = 0;
     // The compositor will not show it any more.
     virtual void Closed(OutputSurface& surface) = 0;
+    // A rectangle of sky came while both buffers were on screen: it is
+    // wanted again.
+    virtual void Owed(const Rect& sky_rect) = 0;
   };
 
   OutputSurface(WaylandClient& client, Output& output, Owner& owner);
@@ -92,7 +96,7 @@ class OutputSurface {
   std::vector<Rect> damage_;    // in the back buffer since it was taken
   wl_callback* frame_ = nullptr;
   bool commit_waiting_ = false;
-  bool redraw_wanted_ = false;
+  std::vector<Rect> owed_;  // sky rectangles that found no buffer to go in
 };
 
 }  // namespace mofu::wayland

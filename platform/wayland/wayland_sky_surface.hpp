@@ -47,6 +47,7 @@ class WaylandSkySurface final : public SkySurface,
   // OutputSurface::Owner
   void Configured(OutputSurface& surface) override;
   void Closed(OutputSurface& surface) override;
+  void Owed(const Rect& sky_rect) override { queue_.Exposed(sky_rect); }
 
   // What the handlers left to do outside them: round trips are not made
   // from inside a handler.
