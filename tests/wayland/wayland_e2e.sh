@@ -241,32 +241,51 @@ no_private_folder_no_saver() {
   return 0
 }
 
+# The dialog's client area, as sway places it: "X,Y WIDTHxHEIGHT".
+dialog_geometry() {
+  swaymsg -t get_tree | python3 -c '
+import json, sys
+def walk(node):
+    if node.get("name") == "設定" and node.get("app_id") is not None:
+        r, w = node["rect"], node["window_rect"]
+        print("%d,%d %dx%d" % (r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"]))
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        walk(child)
+walk(json.load(sys.stdin))' | head -n 1
+}
+
+# Laid out as on X11: the same client area, and the same picture but for the
+# text's smoothing (compared softened; a layout one pixel off differs ten
+# times as much).
 dialog_under_wayland() {
   fresh_wayland_home
   start_saver /c
-  local tree= geometry=
+  local geometry=
   for _ in $(seq 40); do
-    tree=$(swaymsg -t get_tree 2>/dev/null)
-    geometry=$(echo "$tree" | tr -d '\n ' | grep -o '"name":"設定"[^}]*"app_id":"[^"]*"' | head -n 1)
+    geometry=$(dialog_geometry)
     [ -n "$geometry" ] && break
     sleep 0.1
   done
   [ -n "$geometry" ] || { stop_saver; fail "no window titled 設定 within 4 s"; return 1; }
   sleep 0.5
-  local size
-  size=$(swaymsg -t get_tree | python3 -c '
-import json, sys
-def walk(node):
-    if node.get("name") == "設定" and node.get("app_id") is not None:
-        r = node["window_rect"]
-        print("%dx%d" % (r["width"], r["height"]))
-    for child in node.get("nodes", []) + node.get("floating_nodes", []):
-        walk(child)
-walk(json.load(sys.stdin))' | head -n 1)
+  grim -g "$geometry" "$WORK/dialog-wayland.png"
   stop_saver
-  [ "$size" = "275x166" ] || fail "the dialog's client area is '$size', not 275x166 as on X11"
+  [ "${geometry#* }" = "275x166" ] || fail "the dialog's client area is ${geometry#* }, not 275x166 as on X11"
   grep -iq 'warning\|critical' "$WORK/saver.err" && fail "it warned: $(grep -i -m1 'warning\|critical' "$WORK/saver.err")"
-  return 0
+  # The same dialog on X11, centred on a 1280x1024 screen without a window
+  # manager, as the X11 dialog suite sees it.
+  start_xvfb 1280x1024 || { fail "no Xvfb"; return 1; }
+  env -u WAYLAND_DISPLAY "$MOFU" /c 2>/dev/null &
+  SAVER=$!
+  sleep 2
+  import -window root -crop 275x166+502+429 +repage "$WORK/dialog-x11.png"
+  stop_saver
+  stop_xvfb
+  local differ
+  convert "$WORK/dialog-wayland.png" -blur 0x1 "$WORK/soft-wayland.png"
+  convert "$WORK/dialog-x11.png" -blur 0x1 "$WORK/soft-x11.png"
+  differ=$(compare -metric AE -fuzz 10% "$WORK/soft-wayland.png" "$WORK/soft-x11.png" null: 2>&1)
+  [ "${differ%%.*}" -le 1000 ] 2>/dev/null || fail "the dialog differs from X11's in $differ pixels"
 }
 
 compositor_gone() {
@@ -332,7 +351,7 @@ check "swaylock started while it runs is on screen by the first key" swaylock_ab
 check "a scale-2 output gets stars of one device pixel" scale_two_device_pixels
 check "a second copy ends at once" one_copy
 check "without a private folder it runs as if another copy did" no_private_folder_no_saver
-check "/c shows the dialog natively, as large as on X11, without warnings" dialog_under_wayland
+check "/c shows the dialog natively, laid out as on X11, without warnings" dialog_under_wayland
 check "the compositor killed ends it with a lost display's status" compositor_gone
 stop_sway
 
