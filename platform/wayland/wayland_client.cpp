@@ -157,8 +157,18 @@ std::unique_ptr<SkySurface> WaylandClient::CreateSkySurface() {
 
 void DisplayLost(wl_display* display) {
   const int error = wl_display_get_error(display);
-  std::fprintf(stderr, "mofu: lost the Wayland display: %s\n",
-               std::strerror(error != 0 ? error : EPIPE));
+  const wl_interface* interface = nullptr;
+  std::uint32_t object = 0;
+  const std::uint32_t code =
+      error == EPROTO ? wl_display_get_protocol_error(display, &interface, &object) : 0;
+  if (interface != nullptr) {
+    // The compositor refused a request: worth naming, it is a fault here.
+    std::fprintf(stderr, "mofu: the Wayland compositor ended the connection: error %u on %s@%u\n",
+                 code, interface->name, object);
+  } else {
+    std::fprintf(stderr, "mofu: lost the Wayland display: %s\n",
+                 std::strerror(error != 0 ? error : EPIPE));
+  }
   std::exit(1);
 }
 
