@@ -104,6 +104,12 @@ start_xvfb() {  # start_xvfb WIDTHxHEIGHT: DISPLAY becomes a private Xvfb
   export DISPLAY=$SERVER_DISPLAY
 }
 
+stop_xvfb() {  # for a server a case started and ends itself
+  kill "$XVFB_PID" 2>/dev/null
+  wait "$XVFB_PID" 2>/dev/null
+  return 0
+}
+
 running() {  # running PID: alive and not a zombie waiting to be reaped
   [ -r "/proc/$1/stat" ] && ! grep -q '^[0-9]* (.*) Z' "/proc/$1/stat" 2>/dev/null
 }

@@ -1,5 +1,7 @@
 #include "platform/gtk/dialog_window.hpp"
 
+#include <gdk/gdkx.h>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -54,8 +56,11 @@ void SetTabOrder(GtkWidget* container, const std::vector<GtkWidget*>& order) {
 }
 
 // A fixed-size dialog frame: move and close, nothing to resize or maximise.
+// These are X11 window-manager hints; on Wayland the compositor draws the
+// frame from the window's fixed size, and there is nothing to ask.
 void OfferOnlyClose(GtkWidget* window, gpointer) {
   GdkWindow* frame = gtk_widget_get_window(window);
+  if (!GDK_IS_X11_WINDOW(frame)) return;
   gdk_window_set_functions(frame, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
   gdk_window_set_decorations(frame,
                              GdkWMDecoration(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU));

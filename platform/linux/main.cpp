@@ -1,0 +1,45 @@
+// The Linux program: the POSIX system part with the display part that
+// answers. A Wayland compositor where one is named and answers, X11
+// otherwise, and always for a daemon's hack.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/posix/posix_host.hpp"
+#include "platform/posix/usage.hpp"
+#include "platform/start_routine.hpp"
+#include "platform/wayland/backend_choice.hpp"
+#include "platform/wayland/wayland_display.hpp"
+#include "platform/x11/hack_options.hpp"
+#include "platform/x11/x11_display.hpp"
+#include "start/module1.hpp"
+
+namespace {
+
+std::unique_ptr<mofu::posix::DisplayPart> ChooseDisplay(
+    const std::optional<mofu::x11::HackTarget>& hack) {
+  if (mofu::wayland::TryWayland(std::getenv("WAYLAND_DISPLAY"), hack.has_value())) {
+    if (auto client = mofu::wayland::WaylandClient::Connect()) {
+      return std::make_unique<mofu::wayland::WaylandDisplay>(std::move(client));
+    }
+  }
+  return std::make_unique<mofu::x11::X11Display>(hack);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (const auto text = mofu::posix::InfoRequested(argc, argv)) {
+    std::fputs(text->c_str(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  std::string error;
+  const auto hack =
+      mofu::x11::FindHackTarget(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), error);
+  if (!error.empty()) {
+    std::fprintf(stderr, "mofu: %s\n", error.c_str());
+    return 2;
+  }
+  mofu::posix::PosixHost host(argc, argv, ChooseDisplay(hack));
+  return mofu::RunProgram(host, &mofu::Module1::Main, &mofu::Module1::ReleaseForms);
+}

@@ -1,0 +1,175 @@
+#include "platform/wayland/wayland_client.hpp"
+
+#include <wayland-client.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "platform/wayland/layer_shell_protocol.hpp"
+#include "platform/wayland/wayland_sky_surface.hpp"
+#include "xdg-output-unstable-v1-client-protocol.h"
+#include "xdg-shell-client-protocol.h"
+
+namespace mofu::wayland {
+namespace {
+
+const xdg_wm_base_listener kWmBaseListener = {
+    .ping = [](void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); },
+};
+
+template <typename T>
+T* Bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface,
+        std::uint32_t offered, std::uint32_t wanted) {
+  return static_cast<T*>(wl_registry_bind(registry, name, &interface, std::min(offered, wanted)));
+}
+
+}  // namespace
+
+const wl_registry_listener WaylandClient::kRegistryListener = {
+    .global =
+        [](void* data, wl_registry*, uint32_t name, const char* interface, uint32_t version) {
+          static_cast<WaylandClient*>(data)->Global(name, interface, version);
+        },
+    .global_remove = [](void* data, wl_registry*,
+                        uint32_t name) { static_cast<WaylandClient*>(data)->GlobalRemove(name); },
+};
+
+std::unique_ptr<WaylandClient> WaylandClient::Connect() {
+  wl_display* display = wl_display_connect(nullptr);
+  if (display == nullptr) return nullptr;
+  std::unique_ptr<WaylandClient> client(new WaylandClient(display));
+  // The first round trip announces the globals, the second the outputs'
+  // descriptions (bound in the first).
+  if (wl_display_roundtrip(display) < 0) return nullptr;
+  if (client->xdg_output_manager_ != nullptr) {
+    for (auto& output : client->outputs_) output->UseXdgOutput(client->xdg_output_manager_);
+  }
+  if (wl_display_roundtrip(display) < 0) return nullptr;
+  const char* missing = client->compositor_ == nullptr ? "wl_compositor"
+                        : client->shm_ == nullptr      ? "wl_shm"
+                        : client->layer_shell_ == nullptr && client->wm_base_ == nullptr
+                            ? "a shell (layer-shell or xdg-shell)"
+                        : client->Geometry().Width() <= 0 ? "an output"
+                                                          : nullptr;
+  if (missing != nullptr) {
+    std::fprintf(stderr, "mofu: the Wayland compositor offers no %s; trying X11\n", missing);
+    return nullptr;
+  }
+  client->TakeLayoutChange();
+  return client;
+}
+
+WaylandClient::WaylandClient(wl_display* display) : display_(display) {
+  registry_ = wl_display_get_registry(display_);
+  wl_registry_add_listener(registry_, &kRegistryListener, this);
+}
+
+WaylandClient::~WaylandClient() {
+  seats_.clear();
+  outputs_.clear();
+  if (layer_shell_ != nullptr) {
+    if (zwlr_layer_shell_v1_get_version(layer_shell_) >=
+        ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION) {
+      zwlr_layer_shell_v1_destroy(layer_shell_);
+    } else {
+      wl_proxy_destroy(reinterpret_cast<wl_proxy*>(layer_shell_));
+    }
+  }
+  if (xdg_output_manager_ != nullptr) zxdg_output_manager_v1_destroy(xdg_output_manager_);
+  if (wm_base_ != nullptr) xdg_wm_base_destroy(wm_base_);
+  if (shm_ != nullptr) wl_shm_destroy(shm_);
+  if (compositor_ != nullptr) wl_compositor_destroy(compositor_);
+  wl_registry_destroy(registry_);
+  wl_display_flush(display_);
+  wl_display_disconnect(display_);
+}
+
+void WaylandClient::Global(std::uint32_t name, const char* interface, std::uint32_t version) {
+  const std::string_view is(interface);
+  if (is == wl_compositor_interface.name) {
+    // Version 4 damages in buffer pixels, which a scaled surface needs.
+    compositor_ = Bind<wl_compositor>(registry_, name, wl_compositor_interface, version, 4);
+  } else if (is == wl_shm_interface.name) {
+    shm_ = Bind<wl_shm>(registry_, name, wl_shm_interface, version, 1);
+  } else if (is == xdg_wm_base_interface.name) {
+    wm_base_ = Bind<xdg_wm_base>(registry_, name, xdg_wm_base_interface, version, 2);
+    xdg_wm_base_add_listener(wm_base_, &kWmBaseListener, nullptr);
+  } else if (is == zwlr_layer_shell_v1_interface.name) {
+    layer_shell_ =
+        Bind<zwlr_layer_shell_v1>(registry_, name, zwlr_layer_shell_v1_interface, version, 4);
+  } else if (is == zxdg_output_manager_v1_interface.name) {
+    xdg_output_manager_ =
+        Bind<zxdg_output_manager_v1>(registry_, name, zxdg_output_manager_v1_interface, version, 3);
+  } else if (is == wl_output_interface.name) {
+    auto* output = Bind<wl_output>(registry_, name, wl_output_interface, version, 4);
+    outputs_.push_back(std::make_unique<Output>(name, output, xdg_output_manager_));
+  } else if (is == wl_seat_interface.name) {
+    auto* seat = Bind<wl_seat>(registry_, name, wl_seat_interface, version, 5);
+    seats_.push_back(std::make_unique<Seat>(name, seat));
+    seats_.back()->SetListener(seat_listener_);
+  }
+}
+
+void WaylandClient::GlobalRemove(std::uint32_t name) {
+  for (auto& output : outputs_) {
+    if (output->Global() == name) {
+      output->gone = true;
+      outputs_removed_ = true;
+    }
+  }
+  std::erase_if(seats_, [name](const auto& seat) { return seat->Global() == name; });
+}
+
+SkyGeometry WaylandClient::Geometry() const {
+  std::vector<OutputPlace> places;
+  for (const auto& output : outputs_) {
+    if (output->Ready() && !output->gone) places.push_back({output->Logical(), output->Scale()});
+  }
+  return SkyGeometry(places);
+}
+
+bool WaylandClient::TakeLayoutChange() {
+  bool changed = outputs_removed_;
+  outputs_removed_ = false;
+  for (auto& output : outputs_) {
+    changed = changed || output->changed;
+    output->changed = false;
+  }
+  return changed;
+}
+
+void WaylandClient::DropGoneOutputs() {
+  std::erase_if(outputs_, [](const auto& output) { return output->gone; });
+}
+
+void WaylandClient::SetSeatListener(SeatListener* listener) {
+  seat_listener_ = listener;
+  for (auto& seat : seats_) seat->SetListener(listener);
+}
+
+std::unique_ptr<SkySurface> WaylandClient::CreateSkySurface() {
+  return std::make_unique<WaylandSkySurface>(*this);
+}
+
+void DisplayLost(wl_display* display) {
+  const int error = wl_display_get_error(display);
+  const wl_interface* interface = nullptr;
+  std::uint32_t object = 0;
+  const std::uint32_t code =
+      error == EPROTO ? wl_display_get_protocol_error(display, &interface, &object) : 0;
+  if (interface != nullptr) {
+    // The compositor refused a request: worth naming, it is a fault here.
+    std::fprintf(stderr, "mofu: the Wayland compositor ended the connection: error %u on %s@%u\n",
+                 code, interface->name, object);
+  } else {
+    std::fprintf(stderr, "mofu: lost the Wayland display: %s\n",
+                 std::strerror(error != 0 ? error : EPIPE));
+  }
+  std::exit(1);
+}
+
+}  // namespace mofu::wayland
