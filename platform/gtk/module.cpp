@@ -4,7 +4,7 @@
 
 #include "platform/gtk/dialog_window.hpp"
 #include "platform/gtk/font_substitutes.hpp"
-#include "platform/gtk/gtk_module.hpp"
+#include "platform/posix/dialog_module.hpp"
 #include "platform/gtk/message_box.hpp"
 #include "platform/gtk/signal_guard.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/gtk/gtk_module.hpp"
+#include "platform/posix/dialog_module.hpp"
 
 namespace mofu::posix {
 

@@ -4,10 +4,10 @@
 
 #include "platform/form_design.hpp"
 
-// The GTK module (lib/mofu/mofu-gtk.so) holds the settings dialog and the
-// message box. Only the modes that show them load it, so the running saver
-// never maps a GTK library. The host resolves one symbol and calls through
-// this table.
+// What the Linux program and its GTK module (lib/mofu/mofu-gtk.so) agree
+// on. The module holds the settings dialog and the message box. Only the
+// modes that show them load it, so the running saver never maps a GTK
+// library. The host resolves one symbol and calls through this table.
 namespace mofu::gtk {
 
 struct ModuleApi {
