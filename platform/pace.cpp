@@ -43,9 +43,10 @@ void PaceModel::ShowDueStep() {
     now_ = clock_.NowMicros();
     if (input) return;
   }
-  Present(now_);
+  // Counted from when it was due, so a late wake-up does not push every
+  // later present back with it.
+  Present(due);
 }
-
 void PaceModel::Iterations(std::int64_t count) {
   if (count <= 0) return;
   nominal_ += count * kIterationMicros;

@@ -32,10 +32,6 @@ HandedSurface::HandedSurface(Display* display, Window window, const XWindowAttri
 
 void HandedSurface::Dispatch(const XEvent& event, SkyInput& input) {
   switch (event.type) {
-    case Expose:
-      input.Exposed({event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
-                     event.xexpose.y + event.xexpose.height});
-      break;
     case ConfigureNotify:
       if (event.xconfigure.window != window_) break;
       if (event.xconfigure.width == Width() && event.xconfigure.height == Height()) break;

@@ -160,10 +160,6 @@ void OwnWindowSurface::SetPointerHidden(bool hidden) {
 
 void OwnWindowSurface::Dispatch(const XEvent& event, SkyInput& input) {
   switch (event.type) {
-    case Expose:
-      input.Exposed({event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
-                     event.xexpose.y + event.xexpose.height});
-      break;
     case MotionNotify:
       input.PointerReport(event.xmotion.x, event.xmotion.y);
       break;

@@ -90,7 +90,12 @@ void X11Surface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
   while (look ? XEventsQueued(display_, QueuedAfterReading) > 0 : QLength(display_) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
-    Dispatch(event, input);
+    if (event.type == Expose) {
+      input.Exposed({event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+                     event.xexpose.y + event.xexpose.height});
+    } else {
+      Dispatch(event, input);
+    }
   }
   AfterEvents(input, now_micros);
 }

@@ -29,6 +29,7 @@ class X11Surface : public SkySurface {
  protected:
   X11Surface(Display* display, Window window, int width, int height, Visual* visual, int depth);
 
+  // Every event but a repaint, which all ways of showing treat alike.
   virtual void Dispatch(const XEvent& event, SkyInput& input) = 0;
   // After each pump's events, with the clock of that pass.
   virtual void AfterEvents(SkyInput&, std::int64_t /*now_micros*/) {}
