@@ -24,6 +24,9 @@ RSS_TARGET_KIB = 4.5 * 1024
 WAKEUP_TARGET = 70        # a second
 START_TARGET_MS = 150.0
 DISMISS_TARGET_MS = 30.0
+ONE_PIXEL_SHARE = 90.0    # percent of the presents that move the cat, below the refresh rate
+FAST_PRESENTS_TARGET = 50  # a second, at sspeed=1 (above the refresh rate)
+FAST_MOVE_LIMIT = 2       # pixels a present, at sspeed=1
 
 
 def parse(line):
@@ -278,6 +281,59 @@ class Report:
             out.append("| " + " | ".join(cells) + " |")
         return out
 
+    # -- frames, watched from outside ---------------------------------------------
+    def frames_table(self):
+        """Presents and the cat's move at each, from DAMAGE on the saver's
+        window and the cat's left edge read back after each present."""
+        runs = {level: self.one(f"frames{level}", "frames") for level in (1, 2, 4, 7, 11)}
+        if all(run is None for run in runs.values()):
+            return []
+        out = ["", "Frames, watched from outside (the installed default build; DAMAGE on the "
+               "saver's window, and the cat's left edge read back after each present):", "",
+               "| sspeed | Watched s | Presents/s | Cat px/s | Move per present, of the presents "
+               "that moved the cat | Presents without a move | Largest move px | Left out |",
+               "|---|---|---|---|---|---|---|---|",
+               f"| *target* | | sspeed=1: ≥ {FAST_PRESENTS_TARGET} | | ≥ {ONE_PIXEL_SHARE:.0f}% "
+               f"1 px below the refresh rate | | sspeed=1: ≤ {FAST_MOVE_LIMIT} | |"]
+        for level, run in runs.items():
+            if run is None or num(run, "presents") is None:
+                out.append(f"| {level} | n/a (no watch) |" + " |" * 6)
+                if run is not None:
+                    self.miss(f"frames, sspeed={level}: the watcher saw no cat")
+                continue
+            seconds = num(run, "seconds")
+            moves = {}
+            for entry in run.get("moves", "").split(","):
+                if ":" in entry:
+                    px, count = entry.split(":")
+                    moves[int(px)] = int(count)
+            moved = sum(c for px, c in moves.items() if px > 0)
+            pixels = sum(px * c for px, c in moves.items())
+            biggest = int(num(run, "max_move"))
+            rate = num(run, "presents") / seconds if seconds else 0.0
+            shares = " · ".join(f"{px} px {c / moved * 100:.1f}% ({c})"
+                                for px, c in sorted(moves.items()) if px > 0 and c) or "none"
+            if level == 1:
+                ok = rate >= FAST_PRESENTS_TARGET and biggest <= FAST_MOVE_LIMIT
+                if not ok:
+                    self.miss(f"frames, sspeed=1: {rate:.1f} presents/s, moves up to {biggest} px")
+            else:
+                ok = moved > 0 and moves.get(1, 0) * 100 >= ONE_PIXEL_SHARE * moved
+                if not ok:
+                    self.miss(f"frames, sspeed={level}: {moves.get(1, 0)} of {moved} moves are 1 px")
+            left_out = int(num(run, "unseen") + num(run, "stalls") + num(run, "lost"))
+            out.append("| " + " | ".join(
+                [str(level), f"{seconds:.1f}", f"{rate:.1f}",
+                 f"{pixels / seconds:.1f}" if seconds else "n/a", shares + mark(ok),
+                 str(moves.get(0, 0)), str(biggest),
+                 f"{left_out} of {int(num(run, 'presents'))}"]) + " |")
+        out.append("")
+        out.append("Presents are batches of damage reports the server made within 3 ms of each "
+                   "other; a present the watcher was too late to look after, or one more than "
+                   "100 ms after the one before (the saver held off the processor, a lag it "
+                   "forgives by design), is left out of the moves and of the cat's px/s.")
+        return out
+
     # -- the table -------------------------------------------------------------
     def render(self):
         m = self.machine
@@ -408,6 +464,7 @@ class Report:
             "manager and Wine waits 2 s for one to acknowledge each managed window it hides (last "
             "row).")
         out.extend(self.floor_table())
+        out.extend(self.frames_table())
         ratios = []
         for level in (1, 2, 4, 7, 11):
             run = self.one(f"speed{level}", "hold")
