@@ -25,15 +25,20 @@ void PaceModel::Pass() {
 
 // Called as the cat is about to step. Moves at the same nominal time (a
 // step and a drift) are one step; a step still waiting to be shown goes out
-// first, if it is due, so that each is shown on its own.
+// first, if it is due, so that each is shown on its own. Faster than the
+// display refreshes, two steps share a present, never three: the loop waits
+// for the refresh rather than let a third one join.
 void PaceModel::Stepped() {
   if (step_unshown_ && step_at_ == nominal_) return;
-  if (step_unshown_ && nominal_ >= StepDue()) ShowDueStep();
-  if (step_unshown_) return;
+  if (step_unshown_ && (nominal_ >= StepDue() || steps_unshown_ >= 2)) ShowDueStep();
+  if (step_unshown_) {
+    ++steps_unshown_;
+    return;
+  }
   step_unshown_ = true;
+  steps_unshown_ = 1;
   step_at_ = nominal_;
 }
-
 // Sleeps until real time reaches the waiting step, waking at once for input,
 // and shows it.
 void PaceModel::ShowDueStep() {

@@ -69,6 +69,7 @@ class PaceModel {
   std::int64_t refresh_micros_;
   bool step_unshown_ = false;
   std::int64_t step_at_ = 0;
+  int steps_unshown_ = 0;
   std::int64_t nominal_;
   std::int64_t now_;
   std::int64_t last_present_;
