@@ -93,8 +93,13 @@ TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
   PutBytes(dir / "empty.gif", 0);
   PutBytes(dir / "huge.gif", kPictureFileLimit + 1);
   ASSERT_EQ(mkfifo((dir / "fifo.gif").c_str(), 0600), 0);
-  fs::create_directory(dir / "folder.gif");
-  fs::create_symlink("/dev/zero", dir / "zero.gif");
+  // A GIF header and one image descriptor of 16000 x 16000, then a few
+  // bytes of picture data: a decoder that trusted it would allocate 1 GB.
+  const std::uint8_t declared[] = {'G', 'I', 'F', '8', '9', 'a', 0x80, 0x3E, 0x80, 0x3E, 0x80, 0, 0,
+                                   0, 0, 0, 255, 255, 255, 0x2C, 0, 0, 0, 0, 0x80, 0x3E, 0x80, 0x3E,
+                                   0, 2, 2, 0x44, 0x01, 0, 0x3B};
+  std::ofstream(dir / "declared.gif", std::ios::binary)
+      .write(reinterpret_cast<const char*>(declared), sizeof declared);
   struct Case {
     const char* name;
     std::optional<ErrorNumber> error;  // none: it loads
@@ -113,8 +118,7 @@ TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
       {"empty.gif", ErrorNumber::kInvalidPicture, 0},
       {"huge.gif", ErrorNumber::kPathFileAccess, 0},
       {"fifo.gif", ErrorNumber::kPathFileAccess, 0},
-      {"folder.gif", ErrorNumber::kPathFileAccess, 0},
-      {"zero.gif", ErrorNumber::kPathFileAccess, 0},
+      {"declared.gif", ErrorNumber::kInvalidPicture, 0},
       {"missing.gif", ErrorNumber::kFileNotFound, 0},
   };
   for (const Case& c : cases) {
@@ -128,21 +132,6 @@ TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
     }
   }
   SetHost(nullptr);
-}
-
-// A small file may declare a huge image: the header alone decides.
-TEST(PictureFile, JudgesTheDeclaredSizeNotTheFileSize) {
-  // A GIF header and one image descriptor of 16000 x 16000, then a few
-  // bytes of picture data: a decoder that trusted it would allocate 1 GB.
-  const std::uint8_t gif[] = {'G',  'I',  'F',  '8',  '9', 'a', 0x80, 0x3E, 0x80, 0x3E, 0x80, 0,
-                              0,    0,    0,    0,    255, 255, 255,  0x2C, 0,    0,    0,    0,
-                              0x80, 0x3E, 0x80, 0x3E, 0,   2,   2,    0x44, 0x01, 0,    0x3B};
-  try {
-    DecodePicture(gif, sizeof gif);
-    ADD_FAILURE() << "decoded a 16000 x 16000 picture";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Number(), ErrorNumber::kInvalidPicture);
-  }
 }
 
 }  // namespace

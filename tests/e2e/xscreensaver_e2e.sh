@@ -88,11 +88,6 @@ start_daemon() {
 }
 
 hacks() { pgrep -u "$TESTER" -x mofu | sort | tr '\n' ' '; }
-shot() { import -window root "$WORK/shot.png" 2>/dev/null; }
-lit_in() {  # lit_in X Y W H: pixels of the last shot there that are not black
-  convert "$WORK/shot.png" -crop "${3}x${4}+${1}+${2}" +repage -fill white +opaque black \
-    -format '%[fx:int(mean*w*h+0.5)]' info:
-}
 
 # --- one monitor, locking on --------------------------------------------
 
@@ -102,8 +97,7 @@ locked_sky_shows() {
   for _ in $(seq 10); do
     sleep 1
     [ -n "$(hacks)" ] || continue
-    shot
-    lit=$(lit_in 0 0 1280 1024)
+    lit=$(pixels lit)
     [ "$lit" -ge 300 ] && break
   done
   [ -n "$(hacks)" ] || { fail "no mofu runs under the daemon"; return 1; }
@@ -120,7 +114,7 @@ unlock_dialog_is_above_the_sky() {
   read -r w h x y <<<"$geometry"
   [ -n "${w:-}" ] && [ "$w" -lt 1280 ] && [ "$w" -gt 100 ] ||
     { fail "no dialog on top of the stack ($geometry)"; return 1; }
-  shot
+  import -window root "$WORK/shot.png" 2>/dev/null
   # the dialog is light grey; a sky over it would leave that rectangle dark
   light=$(convert "$WORK/shot.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray \
     -threshold 70% -format '%[fx:int(mean*100)]' info:)
@@ -164,9 +158,8 @@ one_copy_per_monitor_and_no_restarts() {
   local first later launches
   first=$(hacks)
   [ "$(wc -w <<<"$first")" -eq 2 ] || { fail "$(wc -w <<<"$first") copies run, not 2: $first"; return 1; }
-  shot
-  [ "$(lit_in 0 0 640 480)" -ge 100 ] || fail "the left monitor stayed dark"
-  [ "$(lit_in 640 0 640 480)" -ge 100 ] || fail "the right monitor stayed dark"
+  [ "$(pixels lit 0 0 640 480)" -ge 100 ] || fail "the left monitor stayed dark"
+  [ "$(pixels lit 640 0 640 480)" -ge 100 ] || fail "the right monitor stayed dark"
   sleep 4
   later=$(hacks)
   [ "$later" = "$first" ] || fail "the copies were restarted: '$first' became '$later'"
