@@ -24,11 +24,14 @@ builds_the_package() {
 
 field() { dpkg-deb -f "$DEB" "$1"; }
 
+# What lintian cannot know: the names, the words, the real dependencies.
+# (It does judge the form: stripped binaries, gzip time stamps, the
+# copyright and changelog files, the maintainer's address, the description's
+# shape.)
 control_fields() {
   local want
-  [ "$(field Package)" = mofu ] || fail "Package: $(field Package)"
-  [ "$(field Version)" = 1.1.28 ] || fail "Version: $(field Version)"
-  [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
+  [ "$(field Package) $(field Version) $(field Architecture)" = "mofu 1.1.28 amd64" ] ||
+    fail "$(field Package) $(field Version) $(field Architecture)"
   [ "$(field Recommends)" = "fonts-ipafont-gothic, fonts-liberation" ] || fail "Recommends: $(field Recommends)"
   # the libraries the program and its module really link, found by dpkg-shlibdeps
   for want in libc6 libx11-6 libxss1 libgtk-3-0 libglib2.0-0; do
@@ -36,26 +39,16 @@ control_fields() {
   done
   [ "$(field Description | head -n 1)" = "night-sky screen saver with a walking cat" ] ||
     fail "synopsis: $(field Description | head -n 1)"
-  [ "$(field Description | wc -l)" -ge 4 ] || fail "no extended description"
-  field Maintainer | grep -q '<.*@.*>' || fail "Maintainer: $(field Maintainer)"
   # the requested name of the dependencies must be installable here
   apt-get -s -q install "$DEB" >"$WORK/apt.log" 2>&1 ||
     { tail -n 5 "$WORK/apt.log" >&2; fail "apt cannot install it"; }
 }
 
-# Every file in its place, binaries stripped, documents gzipped without a
-# time stamp (bytes 4-7 of the header: 0 keeps builds reproducible), the
-# desktop entry, the XScreenSaver description and the icons as they say.
+# The manual page, the desktop entry, the XScreenSaver description and the
+# icons as they say (the program, its module and the pictures are run).
 contents() {
-  local path gz size
-  for path in usr/bin/mofu usr/lib/mofu/mofu-gtk.so usr/share/mofu/neko1.gif \
-    usr/share/mofu/neko2.gif usr/share/doc/mofu/copyright; do
-    [ -f "$TREE/$path" ] || fail "missing /$path"
-  done
-  file "$TREE/usr/bin/mofu" "$TREE/usr/lib/mofu/mofu-gtk.so" | grep -v -q ', stripped' && fail "not stripped"
-  for gz in usr/share/man/man6/mofu.6.gz usr/share/doc/mofu/changelog.gz; do
-    [ "$(od -An -tu4 -j4 -N4 "$TREE/$gz" | tr -d ' ')" = 0 ] && gzip -t "$TREE/$gz" || fail "/$gz: not gzip or stamped"
-  done
+  local size
+  zcat "$TREE/usr/share/man/man6/mofu.6.gz" | grep -q '^\.TH MOFU 6' || fail "no manual page"
   zcat "$TREE/usr/share/doc/mofu/changelog.gz" | head -n 1 | grep -q '^mofu (1.1.28) ' ||
     fail "the changelog does not start with this version"
   grep -qx 'Exec=mofu /c' "$TREE/usr/share/applications/mofu.desktop" && grep -qx 'Icon=mofu' "$TREE/usr/share/applications/mofu.desktop" &&
@@ -114,7 +107,7 @@ start_xvfb 800x600 || exit 1
 check "the package builds as build/default/mofu_1.1.28_amd64.deb" builds_the_package
 if [ -f "$DEB" ]; then
   check "control fields: name, version, real Depends, Recommends, description" control_fields
-  check "contents: stripped binaries, pictures, gzipped documents, desktop files, icons" contents
+  check "contents: manual page, changelog, desktop files, icons" contents
   check "lintian: no errors or warnings" lintian_is_clean
   check "saver and dialog run from the unpacked tree" runs_from_the_unpacked_tree
 fi

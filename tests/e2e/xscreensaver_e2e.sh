@@ -6,8 +6,7 @@
 # Usage: xscreensaver_e2e.sh PREFIX   (an installed tree: PREFIX/bin/mofu, PREFIX/share/mofu)
 set -u
 PREFIX=$(cd "$1" && pwd)
-HERE=$(cd "$(dirname "$0")" && pwd)
-. "$HERE/../lib.sh"
+. "$(dirname "$0")/../lib.sh"
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "making a throwaway user needs root: skipped"
@@ -31,10 +30,9 @@ stop_daemon() {
   wait "$DAEMON" 2>/dev/null
   DAEMON=
   # whatever the daemon left of its helpers and hacks
-  local pid
-  for pid in $(pgrep -u "$TESTER"); do kill "$pid" 2>/dev/null; done
+  pkill -u "$TESTER"
   sleep 0.2
-  for pid in $(pgrep -u "$TESTER"); do kill -9 "$pid" 2>/dev/null; done
+  pkill -9 -u "$TESTER"
   return 0
 }
 cleanup() {
@@ -88,6 +86,7 @@ start_daemon() {
 }
 
 hacks() { pgrep -u "$TESTER" -x mofu | sort | tr '\n' ' '; }
+no_hacks_within_2s() { for _ in $(seq 20); do [ -z "$(hacks)" ] && return 0; sleep 0.1; done; return 1; }
 
 # --- one monitor, locking on --------------------------------------------
 
@@ -134,14 +133,8 @@ password_unlocks_and_no_mofu_is_left() {
     sleep 0.1
   done
   grep -q 'non-blanked' <<<"$state" || { fail "still locked: $state"; return 1; }
-  for _ in $(seq 20); do
-    [ -z "$(hacks)" ] && break
-    sleep 0.1
-  done
-  [ -z "$(hacks)" ] || fail "mofu still runs after the unlock: $(hacks)"
-  grep -q 'exited unexpectedly' <(grep mofu "$WORK/daemon.log") &&
-    fail "the daemon saw mofu fail: $(grep mofu "$WORK/daemon.log" | grep unexpectedly)"
-  return 0
+  no_hacks_within_2s || fail "mofu still runs after the unlock: $(hacks)"
+  ! grep mofu "$WORK/daemon.log" | grep -q 'exited unexpectedly' || fail "the daemon saw mofu fail"
 }
 
 # --- two monitors ---------------------------------------------------------
@@ -166,11 +159,7 @@ one_copy_per_monitor_and_no_restarts() {
   launches=$(grep -c 'forked .*mofu' "$WORK/daemon.log")
   [ "$launches" -eq 2 ] || fail "the daemon started mofu $launches times"
   as_tester xscreensaver-command -deactivate >/dev/null
-  for _ in $(seq 20); do
-    [ -z "$(hacks)" ] && break
-    sleep 0.1
-  done
-  [ -z "$(hacks)" ] || fail "mofu still runs after -deactivate: $(hacks)"
+  no_hacks_within_2s || fail "mofu still runs after -deactivate: $(hacks)"
 }
 
 start_xvfb 1280x1024 || exit 1

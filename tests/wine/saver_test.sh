@@ -73,7 +73,8 @@ ends_on() {  # ends_on SSPEED PICTURE INPUT LIMIT_MS
   [ "$2" = good ] || sleep 4
   kill -0 "$SCR_PID" 2>/dev/null || { fail "the saver ended on its own"; return 1; }
   local peak
-  peak=$(awk '/VmHWM/ { print $2 }' "/proc/$(pgrep -n -x mofu.scr)/status" 2>/dev/null)
+  # The Windows process, named after the file (cut to 15 characters).
+  peak=$(awk '/VmHWM/ { print $2 }' "/proc/$(pgrep -n -x "$(basename "$SCR" | cut -c 1-15)")/status" 2>/dev/null)
   [ -n "$peak" ] && [ "$peak" -lt 131072 ] || fail "peak resident memory ${peak:-?} kB, not under 128 MiB"
   case $3 in
     # The first position seen is only the reference; a move away ends it.
