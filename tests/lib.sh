@@ -141,14 +141,15 @@ find_window() {  # find_window NAME SECONDS
   return 1
 }
 
-# The number of pixels on screen that are not black, optionally only in the
-# left WIDTH pixels (where the cat, walking in from the right, has not been).
-lit_pixels() {  # lit_pixels [WIDTH]
-  local shot crop=()
+# Pixels on the screen now that are not black, or only those of COLOUR,
+# in the whole screen or in W x H + X + Y.
+pixels() {  # pixels lit|COLOUR [X Y W H]
+  local shot crop=() pick=(-fill white +opaque black)
   shot=$(mktemp --suffix=.png)
   import -window root "$shot" 2>/dev/null
-  [ -n "${1:-}" ] && crop=(-crop "${1}x100000+0+0" +repage)
-  convert "$shot" "${crop[@]}" -fill white +opaque black -format '%[fx:int(mean*w*h+0.5)]' info:
+  [ $# -ge 5 ] && crop=(-crop "${4}x${5}+${2}+${3}" +repage)
+  [ "$1" = lit ] || pick=(-alpha off -fill black +opaque "$1" -fill white -opaque "$1")
+  convert "$shot" "${crop[@]}" "${pick[@]}" -format '%[fx:int(mean*w*h+0.5)]' info:
   rm -f "$shot"
 }
 

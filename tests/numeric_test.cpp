@@ -28,9 +28,8 @@ TEST(Numeric, CIntRoundsHalfToEvenAndOverflows) {
     bool overflow;
   };
   const Case cases[] = {
-      {2.5, 2, false},     {3.5, 4, false},         {-2.5, -2, false},  {2.6, 3, false},
-      {-0.5, 0, false},    {32767.4, 32767, false}, {32767.5, 0, true}, {-32768.5, -32768, false},
-      {-32768.6, 0, true}, {std::nan(""), 0, true}, {1e300, 0, true},
+      {2.5, 2, false},         {-2.5, -2, false},        {32767.5, 0, true},
+      {-32768.5, -32768, false}, {-32768.6, 0, true}, {std::nan(""), 0, true}, {1e300, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in);
@@ -52,10 +51,8 @@ TEST(Numeric, CIntRoundsHalfToEvenAndOverflows) {
 TEST(Numeric, RoundToEvenAgreesWithTheMathsLibrary) {
   const double two52 = 4503599627370496.0;
   const double inf = std::numeric_limits<double>::infinity();
-  const double cases[] = {
-      0.0,         -0.0,        0.4,          -0.4,  0.5,    -0.5,
-      2.5,         -2.5,        32767.5,      1e300, 5e-324, 0.49999999999999994,
-      two52 - 0.5, two52 - 1.5, -two52 + 0.5, two52, inf,    -inf};
+  const double cases[] = {-0.0,   -0.4,        0.5,         -2.5, 32767.5, 5e-324, 0.49999999999999994,
+                          two52 - 0.5, -two52 + 0.5, two52, inf};
   for (double v : cases) {
     SCOPED_TRACE(v);
     const double want = std::nearbyint(v);
@@ -73,31 +70,20 @@ TEST(Numeric, TextToInt16) {
     std::optional<ErrorNumber> error;
   };
   const Case cases[] = {
-      {"40", 40, {}},
-      {" 12 ", 12, {}},
-      {"0033", 33, {}},
+      {" 0033 ", 33, {}},
       {"12.5", 12, {}},
       {"13.5", 14, {}},
-      {"-32768", -32768, {}},
+      {"-32768.5", -32768, {}},
+      {"\t+40\t", 40, {}},
       {"", {}, ErrorNumber::kTypeMismatch},
-      {"abc", {}, ErrorNumber::kTypeMismatch},
       {"4O", {}, ErrorNumber::kTypeMismatch},
-      {"-", {}, ErrorNumber::kTypeMismatch},
       {"1e3", {}, ErrorNumber::kTypeMismatch},
+      {"+-5", {}, ErrorNumber::kTypeMismatch},
+      {"+ 5", {}, ErrorNumber::kTypeMismatch},
+      {"4 0", {}, ErrorNumber::kTypeMismatch},
       {"32768", {}, ErrorNumber::kOverflow},
       {"-32769", {}, ErrorNumber::kOverflow},
       {"99999999999999999999999", {}, ErrorNumber::kOverflow},
-      // Signs: one, leading, right against the digits.
-      {"+40", 40, {}},
-      {"\t-5\t", -5, {}},
-      {"-0", 0, {}},
-      {"-32768.5", -32768, {}},
-      {"+32768", {}, ErrorNumber::kOverflow},
-      {"+", {}, ErrorNumber::kTypeMismatch},
-      {"+-5", {}, ErrorNumber::kTypeMismatch},
-      {"+ 5", {}, ErrorNumber::kTypeMismatch},
-      {"5-", {}, ErrorNumber::kTypeMismatch},
-      {"4 0", {}, ErrorNumber::kTypeMismatch},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -107,16 +93,11 @@ TEST(Numeric, TextToInt16) {
       EXPECT_EQ(ErrorOf([&] { TextToInt16(c.text); }), c.error);
     }
   }
-  EXPECT_EQ(Int16ToText(40), "40");
   EXPECT_EQ(Int16ToText(-5), "-5");
-  EXPECT_EQ(Int16ToText(120), "120");
 }
 
 TEST(Strings, LeftCountsCharactersAndUCaseTouchesOnlyAscii) {
-  EXPECT_EQ(Left("/c:1234", 2), "/c");
   EXPECT_EQ(Left("/", 2), "/");
-  EXPECT_EQ(Left("", 2), "");
-  EXPECT_EQ(Left("設定x", 1), "設");
   EXPECT_EQ(Left("a設定", 2), "a設");
   EXPECT_EQ(UCase("/s 1234"), "/S 1234");
   EXPECT_EQ(UCase("/ä"), "/ä");

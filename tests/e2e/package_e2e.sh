@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package end to end: builds it with CPack, looks at its control
-# fields and contents, runs lintian, and runs the saver, the dialog and the
-# hack from the unpacked tree on a private 800x600 X server.
+# fields and contents, runs lintian, and runs the saver and the dialog
+# from the unpacked tree on a private 800x600 X server.
 # Usage: package_e2e.sh [PREFIX]   (ignored: the package is built from build/default)
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -24,11 +24,14 @@ builds_the_package() {
 
 field() { dpkg-deb -f "$DEB" "$1"; }
 
+# What lintian cannot know: the names, the words, the real dependencies.
+# (It does judge the form: stripped binaries, gzip time stamps, the
+# copyright and changelog files, the maintainer's address, the description's
+# shape.)
 control_fields() {
   local want
-  [ "$(field Package)" = mofu ] || fail "Package: $(field Package)"
-  [ "$(field Version)" = 1.1.28 ] || fail "Version: $(field Version)"
-  [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
+  [ "$(field Package) $(field Version) $(field Architecture)" = "mofu 1.1.28 amd64" ] ||
+    fail "$(field Package) $(field Version) $(field Architecture)"
   [ "$(field Recommends)" = "fonts-ipafont-gothic, fonts-liberation" ] || fail "Recommends: $(field Recommends)"
   # the libraries the program and its module really link, found by dpkg-shlibdeps
   for want in libc6 libx11-6 libxss1 libgtk-3-0 libglib2.0-0; do
@@ -36,54 +39,29 @@ control_fields() {
   done
   [ "$(field Description | head -n 1)" = "night-sky screen saver with a walking cat" ] ||
     fail "synopsis: $(field Description | head -n 1)"
-  [ "$(field Description | wc -l)" -ge 4 ] || fail "no extended description"
-  field Maintainer | grep -q '<.*@.*>' || fail "Maintainer: $(field Maintainer)"
   # the requested name of the dependencies must be installable here
   apt-get -s -q install "$DEB" >"$WORK/apt.log" 2>&1 ||
     { tail -n 5 "$WORK/apt.log" >&2; fail "apt cannot install it"; }
 }
 
+# The manual page, the desktop entry, the XScreenSaver description and the
+# icons as they say (the program, its module and the pictures are run).
 contents() {
-  local path
-  for path in usr/bin/mofu usr/lib/mofu/mofu-gtk.so usr/share/mofu/neko1.gif \
-    usr/share/mofu/neko2.gif usr/share/man/man6/mofu.6.gz usr/share/applications/mofu.desktop \
-    usr/share/xscreensaver/config/mofu.xml usr/share/doc/mofu/copyright \
-    usr/share/doc/mofu/changelog.gz usr/share/icons/hicolor/32x32/apps/mofu.png \
-    usr/share/icons/hicolor/64x64/apps/mofu.png usr/share/icons/hicolor/128x128/apps/mofu.png \
-    usr/share/icons/hicolor/256x256/apps/mofu.png; do
-    [ -f "$TREE/$path" ] || fail "missing /$path"
-  done
-  file "$TREE/usr/bin/mofu" | grep -q ', stripped' || fail "the program is not stripped"
-  file "$TREE/usr/lib/mofu/mofu-gtk.so" | grep -q ', stripped' || fail "the module is not stripped"
-}
-
-compressed_docs() {
-  local gz
-  for gz in usr/share/man/man6/mofu.6.gz usr/share/doc/mofu/changelog.gz; do
-    gzip -t "$TREE/$gz" || { fail "/$gz is not gzip"; continue; }
-    # bytes 4-7 of a gzip header are its time stamp: 0 keeps builds reproducible
-    [ "$(od -An -tu4 -j4 -N4 "$TREE/$gz" | tr -d ' ')" = 0 ] || fail "/$gz carries a time stamp"
-  done
+  local size
+  zcat "$TREE/usr/share/man/man6/mofu.6.gz" | grep -q '^\.TH MOFU 6' || fail "no manual page"
   zcat "$TREE/usr/share/doc/mofu/changelog.gz" | head -n 1 | grep -q '^mofu (1.1.28) ' ||
     fail "the changelog does not start with this version"
-}
-
-desktop_files() {
-  local desktop="$TREE/usr/share/applications/mofu.desktop" size got
-  grep -qx 'Exec=mofu /c' "$desktop" || fail "the desktop entry does not open mofu /c"
-  grep -q '^Name\[ja\]=' "$desktop" || fail "the desktop entry has no Japanese name"
-  grep -qx 'Icon=mofu' "$desktop" || fail "the desktop entry names no theme icon"
-  python3 - "$TREE/usr/share/xscreensaver/config/mofu.xml" <<'EOF' || fail "mofu.xml is wrong"
+  grep -qx 'Exec=mofu /c' "$TREE/usr/share/applications/mofu.desktop" && grep -qx 'Icon=mofu' "$TREE/usr/share/applications/mofu.desktop" &&
+    grep -q '^Name\[ja\]=' "$TREE/usr/share/applications/mofu.desktop" || fail "the desktop entry is wrong"
+  python3 - "$TREE/usr/share/xscreensaver/config/mofu.xml" <<'PY' || fail "mofu.xml is wrong"
 import sys, xml.etree.ElementTree as tree
 root = tree.parse(sys.argv[1]).getroot()
-assert root.tag == "screensaver" and root.get("name") == "mofu", root.attrib
-assert root.get("_label") == "Mofu Saver", root.attrib
-assert root.find("command").get("arg") == "--root"
-assert "mofu /c" in root.find("_description").text
-EOF
+assert root.tag == "screensaver" and root.get("name") == "mofu" and root.get("_label") == "Mofu Saver"
+assert root.find("command").get("arg") == "--root" and "mofu /c" in root.find("_description").text
+PY
   for size in 32 64 128 256; do
-    got=$(identify -format '%wx%h' "$TREE/usr/share/icons/hicolor/${size}x${size}/apps/mofu.png")
-    [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
+    [ "$(identify -format '%wx%h' "$TREE/usr/share/icons/hicolor/${size}x${size}/apps/mofu.png")" = "${size}x${size}" ] ||
+      fail "no ${size}x${size} icon"
   done
 }
 
@@ -104,9 +82,7 @@ runs_from_the_unpacked_tree() {
   pid=$!
   for _ in $(seq 16); do
     sleep 0.5
-    import -window root "$WORK/shot.png" 2>/dev/null
-    cat=$(convert "$WORK/shot.png" -alpha off -fill black +opaque '#F2A65A' \
-      -format '%[fx:int(mean*w*h+0.5)]' info:)
+    cat=$(pixels '#F2A65A')
     [ "$cat" -ge 100 ] && break
   done
   [ "$cat" -ge 100 ] || fail "no cat on the screen: the pictures were not found"
@@ -124,24 +100,15 @@ runs_from_the_unpacked_tree() {
   done
   [ -n "$dialog" ] || fail "mofu /c showed no dialog"
   kill "$pid"; wait "$pid" 2>/dev/null
-  # and the hack draws on the root window until it is told to stop
-  env -u XSCREENSAVER_WINDOW "$mofu" --root &
-  pid=$!
-  sleep 2
-  [ "$(lit_pixels)" -ge 100 ] || fail "the hack drew nothing"
-  kill -TERM "$pid"
-  ends_within 1 "$pid" || { kill -9 "$pid"; fail "the hack did not end on SIGTERM"; }
-  wait "$pid" || fail "the hack ended with status $?"
+  return 0
 }
 
 start_xvfb 800x600 || exit 1
 check "the package builds as build/default/mofu_1.1.28_amd64.deb" builds_the_package
 if [ -f "$DEB" ]; then
   check "control fields: name, version, real Depends, Recommends, description" control_fields
-  check "contents: program, module, pictures, desktop files; stripped" contents
-  check "manual page and changelog gzipped without time stamps" compressed_docs
-  check "desktop entry, XScreenSaver description and icons" desktop_files
+  check "contents: manual page, changelog, desktop files, icons" contents
   check "lintian: no errors or warnings" lintian_is_clean
-  check "saver, dialog and hack run from the unpacked tree" runs_from_the_unpacked_tree
+  check "saver and dialog run from the unpacked tree" runs_from_the_unpacked_tree
 fi
 summary

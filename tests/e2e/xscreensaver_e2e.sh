@@ -6,8 +6,7 @@
 # Usage: xscreensaver_e2e.sh PREFIX   (an installed tree: PREFIX/bin/mofu, PREFIX/share/mofu)
 set -u
 PREFIX=$(cd "$1" && pwd)
-HERE=$(cd "$(dirname "$0")" && pwd)
-. "$HERE/../lib.sh"
+. "$(dirname "$0")/../lib.sh"
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "making a throwaway user needs root: skipped"
@@ -31,10 +30,9 @@ stop_daemon() {
   wait "$DAEMON" 2>/dev/null
   DAEMON=
   # whatever the daemon left of its helpers and hacks
-  local pid
-  for pid in $(pgrep -u "$TESTER"); do kill "$pid" 2>/dev/null; done
+  pkill -u "$TESTER"
   sleep 0.2
-  for pid in $(pgrep -u "$TESTER"); do kill -9 "$pid" 2>/dev/null; done
+  pkill -9 -u "$TESTER"
   return 0
 }
 cleanup() {
@@ -88,11 +86,7 @@ start_daemon() {
 }
 
 hacks() { pgrep -u "$TESTER" -x mofu | sort | tr '\n' ' '; }
-shot() { import -window root "$WORK/shot.png" 2>/dev/null; }
-lit_in() {  # lit_in X Y W H: pixels of the last shot there that are not black
-  convert "$WORK/shot.png" -crop "${3}x${4}+${1}+${2}" +repage -fill white +opaque black \
-    -format '%[fx:int(mean*w*h+0.5)]' info:
-}
+no_hacks_within_2s() { for _ in $(seq 20); do [ -z "$(hacks)" ] && return 0; sleep 0.1; done; return 1; }
 
 # --- one monitor, locking on --------------------------------------------
 
@@ -102,8 +96,7 @@ locked_sky_shows() {
   for _ in $(seq 10); do
     sleep 1
     [ -n "$(hacks)" ] || continue
-    shot
-    lit=$(lit_in 0 0 1280 1024)
+    lit=$(pixels lit)
     [ "$lit" -ge 300 ] && break
   done
   [ -n "$(hacks)" ] || { fail "no mofu runs under the daemon"; return 1; }
@@ -120,7 +113,7 @@ unlock_dialog_is_above_the_sky() {
   read -r w h x y <<<"$geometry"
   [ -n "${w:-}" ] && [ "$w" -lt 1280 ] && [ "$w" -gt 100 ] ||
     { fail "no dialog on top of the stack ($geometry)"; return 1; }
-  shot
+  import -window root "$WORK/shot.png" 2>/dev/null
   # the dialog is light grey; a sky over it would leave that rectangle dark
   light=$(convert "$WORK/shot.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray \
     -threshold 70% -format '%[fx:int(mean*100)]' info:)
@@ -140,14 +133,8 @@ password_unlocks_and_no_mofu_is_left() {
     sleep 0.1
   done
   grep -q 'non-blanked' <<<"$state" || { fail "still locked: $state"; return 1; }
-  for _ in $(seq 20); do
-    [ -z "$(hacks)" ] && break
-    sleep 0.1
-  done
-  [ -z "$(hacks)" ] || fail "mofu still runs after the unlock: $(hacks)"
-  grep -q 'exited unexpectedly' <(grep mofu "$WORK/daemon.log") &&
-    fail "the daemon saw mofu fail: $(grep mofu "$WORK/daemon.log" | grep unexpectedly)"
-  return 0
+  no_hacks_within_2s || fail "mofu still runs after the unlock: $(hacks)"
+  ! grep mofu "$WORK/daemon.log" | grep -q 'exited unexpectedly' || fail "the daemon saw mofu fail"
 }
 
 # --- two monitors ---------------------------------------------------------
@@ -164,20 +151,15 @@ one_copy_per_monitor_and_no_restarts() {
   local first later launches
   first=$(hacks)
   [ "$(wc -w <<<"$first")" -eq 2 ] || { fail "$(wc -w <<<"$first") copies run, not 2: $first"; return 1; }
-  shot
-  [ "$(lit_in 0 0 640 480)" -ge 100 ] || fail "the left monitor stayed dark"
-  [ "$(lit_in 640 0 640 480)" -ge 100 ] || fail "the right monitor stayed dark"
+  [ "$(pixels lit 0 0 640 480)" -ge 100 ] || fail "the left monitor stayed dark"
+  [ "$(pixels lit 640 0 640 480)" -ge 100 ] || fail "the right monitor stayed dark"
   sleep 4
   later=$(hacks)
   [ "$later" = "$first" ] || fail "the copies were restarted: '$first' became '$later'"
   launches=$(grep -c 'forked .*mofu' "$WORK/daemon.log")
   [ "$launches" -eq 2 ] || fail "the daemon started mofu $launches times"
   as_tester xscreensaver-command -deactivate >/dev/null
-  for _ in $(seq 20); do
-    [ -z "$(hacks)" ] && break
-    sleep 0.1
-  done
-  [ -z "$(hacks)" ] || fail "mofu still runs after -deactivate: $(hacks)"
+  no_hacks_within_2s || fail "mofu still runs after -deactivate: $(hacks)"
 }
 
 start_xvfb 1280x1024 || exit 1

@@ -1,46 +1,26 @@
 #!/usr/bin/env bash
-# The settings dialog's keyboard and mouse under Windows, against the
-# registry: what it shows for the stored values is what Enter on OK writes
-# back; the keys that must not press OK or Cancel do not; Cancel and the
-# close box write nothing. What is read and written is unit-tested.
+# The settings dialog under Windows: where it stands and how it looks, the
+# tab order, and the keys against the registry (what it shows for the stored
+# values is what OK writes back; Escape presses nothing; Cancel writes
+# nothing). What is read and written is unit-tested.
 set -uo pipefail
 source "$(dirname "$0")/../lib.sh"
 wine_setup "$@"
-
-# Client area of the dialog at 96 DPI, and where the layout puts the
-# controls the mouse case clicks (client pixels: the frame's offset plus the
-# control's own, twips / 15).
+SHOT=${MOFU_DIALOG_SHOT:-/tmp/mofu-win-dialog.png}
 CLIENT_WIDTH=275
 CLIENT_HEIGHT=166
-declare -A SPOT=(
-  [Option1_4]="26 113"  # 少ない: Frame1 (9,15) + (9,90), 64x16
-  [Option2]="129 99"    # Frame2 (102,75) + (21,15), 19x19
-  [Command1]="198 147"  # OK: (147,135), 103x25
-)
 
-# Stored blk | stored sspeed | keys | closes? | blk then | sspeed then
-# ("-" is an absent value). Tab order: OK, Cancel, the density choice, the
-# picture box, the speed choice.
-cases=(
-  "-|-|Return|closes|40|2"
-  "20|11|Return|closes|20|11"
-  "120|7|space|closes|120|7"
-  "-|-|Escape|stays|-|-"
-  "-|-|Tab Tab Return|stays|-|-"
-  "-|-|Tab Tab Tab Return|stays|-|-"
-  "-|-|Tab Tab Tab Tab Return|stays|-|-"
-  "-|-|Tab Return|closes|-|-"
-  "20|11|Tab Tab Down Down Tab Tab Up Return Tab Tab Return|closes|20|11"
-  "-|-|alt+F4|closes|-|-"
-  "-|-|Tab Tab Down shift+Tab shift+Tab Return|closes|20|2"
-  "-|-|Tab Tab Tab Tab Left shift+Tab shift+Tab shift+Tab shift+Tab Return|closes|40|1"
-  "-|-|Tab Tab Tab Tab Right Right shift+Tab shift+Tab shift+Tab shift+Tab Return|closes|40|7"
-)
+command -v x86_64-w64-mingw32-gcc >/dev/null ||
+  { echo "x86_64-w64-mingw32-gcc not found: run scripts/deps.sh windows" >&2; exit 2; }
+WORK=$(mktemp -d)
+at_exit 'rm -rf "$WORK"'
+x86_64-w64-mingw32-gcc -O2 -municode -o "$WORK/focus_probe.exe" "$TESTS_DIR/wine/focus_probe.c" ||
+  { echo "cannot build focus_probe.exe" >&2; exit 2; }
 
 open_dialog() {
   start_scr /c
   DIALOG=$(find_window "$DIALOG_TITLE" 15) || { stop_scr; fail "no dialog"; return 1; }
-  sleep 0.5  # the dialog reads the store right after it shows
+  sleep 1  # the dialog reads the store right after it shows
 }
 
 expect_stored() {  # expect_stored BLK SSPEED
@@ -49,40 +29,73 @@ expect_stored() {  # expect_stored BLK SSPEED
   [ "$stored" = "$1|$2" ] || fail "stored $stored, expected $1|$2"
 }
 
-keys_then() {  # keys_then BLK SSPEED KEYS closes|stays WANT_BLK WANT_SSPEED
-  set_settings "$1" "$2"
-  open_dialog || return 1
-  # shellcheck disable=SC2086
-  keys "$DIALOG" $3
-  if [ "$4" = stays ]; then
-    sleep 1
-    kill -0 "$SCR_PID" 2>/dev/null || { fail "the dialog closed"; return 1; }
-    # Whatever it did not write so far, closing it must not write either.
-    keys "$DIALOG" alt+F4
-  fi
-  wait_exit 10 || { stop_scr; fail "the dialog stayed open"; return 1; }
-  expect_stored "$5" "$6"
-}
-
-# The mouse: the option buttons and OK where the layout puts them.
-clicks() {
-  set_settings - -
+# Centred, with the designer's colours where the layout puts each control
+# (client rectangle x y w h in layout twips / 15 | colour | at least).
+looks() {
   open_dialog || return 1
   eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
-  local border=$(((WIDTH - CLIENT_WIDTH) / 2)) control x y
-  for control in Option1_4 Option2 Command1; do
-    read -r x y <<<"${SPOT[$control]}"
-    xdotool mousemove $((X + border + x)) $((Y + HEIGHT - border - CLIENT_HEIGHT + y)) click 1
-    sleep 0.3
-  done
-  wait_exit 10 || { stop_scr; fail "the dialog stayed open"; return 1; }
-  expect_stored 120 1
+  screenshot "$WORK/screen.png"
+  convert "$WORK/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOT"
+  keys "$DIALOG" alt+F4
+  wait_exit 10 || stop_scr
+  local dx=$((2 * X + WIDTH - SCREEN_WIDTH)) dy=$((2 * Y + HEIGHT - SCREEN_HEIGHT))
+  local border=$(((WIDTH - CLIENT_WIDTH) / 2)) name x y w h colour least n
+  [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] || fail "not centred: at $X,$Y, ${WIDTH}x$HEIGHT"
+  while IFS='|' read -r name x y w h colour least; do
+    n=$(convert "$SHOT" -crop "${w}x${h}+$((border + x))+$((HEIGHT - border - CLIENT_HEIGHT + y))" +repage \
+      -format %c histogram:info:- | awk -v rgb="($colour)" '$2 == rgb { n += $1 } END { print n + 0 }')
+    [ "$n" -ge "$least" ] || fail "$name: $n pixels of ($colour)"
+  done <<'TABLE'
+Frame1 caption in grey|13|15|60|13|128,128,128|20
+Label1 in blue|147|34|130|31|0,0,255|60
+Label4(0) +1 in red|124|108|13|11|255,0,0|5
+TABLE
 }
 
-for row in "${cases[@]}"; do
-  IFS='|' read -r blk sspeed key_list closes want_blk want_sspeed <<<"$row"
-  check "stored $blk/$sspeed, keys '$key_list' $closes, then $want_blk/$want_sspeed" \
-    keys_then "$blk" "$sspeed" "$key_list" "$closes" "$want_blk" "$want_sspeed"
-done
-check "clicks on 少ない, the fastest speed and OK store 120/1" clicks
+# Tab from OK through every stop of the dialog and round to OK again, and
+# Enter there writes back what was stored. The IDs follow the design's tab
+# order from 100: OK 100, Cancel 101, the star-density buttons 103..107
+# (104 is Option1(3)), the picture box 108, the speed buttons 113..118
+# (117 is Option5).
+tab_order() {
+  set_settings 80 7
+  wine "$WORK/focus_probe.exe" 9 >"$WORK/focus" 2>/dev/null &
+  local probe=$! seen
+  open_dialog || { kill "$probe"; return 1; }
+  xdotool windowfocus --sync "$DIALOG" 2>/dev/null
+  for _ in 1 2 3 4 5; do
+    xdotool key Tab
+    sleep 0.3
+  done
+  wait "$probe"
+  seen=$(awk '{ print $1 }' "$WORK/focus" | tr '\n' ' ')
+  [ "$seen" = "100 101 104 108 117 100 " ] || fail "focus went $seen, not 100 101 104 108 117 100"
+  xdotool key Return
+  wait_exit 5 || { stop_scr; fail "Enter on OK did not close the dialog"; }
+  expect_stored 80 7
+}
+
+keys_then() {  # keys_then KEYS closes|stays WANT_BLK WANT_SSPEED
+  set_settings - -
+  open_dialog || return 1
+  # shellcheck disable=SC2086
+  keys "$DIALOG" $1
+  if [ "$2" = stays ]; then
+    sleep 1
+    kill -0 "$SCR_PID" 2>/dev/null || { fail "the dialog closed"; return 1; }
+    keys "$DIALOG" alt+F4  # closing it must not write either
+  fi
+  wait_exit 10 || { stop_scr; fail "the dialog stayed open"; return 1; }
+  expect_stored "$3" "$4"
+}
+
+check "centred, with the designer's colours where each control is" looks
+check "Tab stops at the picture box between the two groups; Enter on OK writes 80/7 back" tab_order
+while IFS='|' read -r key_list closes want_blk want_sspeed; do
+  check "keys '$key_list' $closes, then $want_blk/$want_sspeed" keys_then "$key_list" "$closes" "$want_blk" "$want_sspeed"
+done <<'TABLE'
+Escape|stays|-|-
+Tab Return|closes|-|-
+Tab Tab Down shift+Tab shift+Tab Return|closes|20|2
+TABLE
 summary

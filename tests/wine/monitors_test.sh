@@ -56,8 +56,7 @@ covers_both() {
     [ "$stars" -ge 20 ] || fail "monitor $((head + 1)): $stars star pixels after 4 s"
   done
   keys "$SAVER" a
-  wait_exit 10 || { stop_scr; fail "still running 10 s after a key"; return 1; }
-  [ "$SCR_STATUS" -eq 0 ] || fail "exit status $SCR_STATUS"
+  wait_exit 10 || { stop_scr; fail "still running 10 s after a key"; }
 }
 
 # One monitor whose mode changes while the saver runs, as when a game or a
