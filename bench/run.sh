@@ -114,7 +114,7 @@ cc -O2 -Wall -Wextra -o "$PROBE" "$BENCH/probe.c" -lX11 -lXtst -lXdamage
 # The end-to-end suite's watcher of presents, which counts from outside what
 # the saver's own counters cannot: how far the cat moved at each present.
 WATCH="$WORK/present_watch"
-cc -O2 -Wall -Wextra -o "$WATCH" "$ROOT/tests/e2e/present_watch.c" -lX11 -lXdamage
+cc -O2 -Wall -Wextra -o "$WATCH" "$BENCH/present_watch.c" -lX11 -lXdamage
 
 # ----------------------------------------------------------- private world --
 export XDG_CONFIG_HOME="$WORK/config"

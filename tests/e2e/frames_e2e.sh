@@ -11,7 +11,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 
 WORK=$(mktemp -d)
 at_exit "rm -rf $WORK"
-cc -O2 -o "$WORK/present_watch" "$HERE/present_watch.c" -lX11 -lXdamage ||
+cc -O2 -o "$WORK/present_watch" "$HERE/../../bench/present_watch.c" -lX11 -lXdamage ||
   { fail "cannot build present_watch"; summary; }
 
 field() {  # field KEY LINE: one value of the watcher's key=value line
