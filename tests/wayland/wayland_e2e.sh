@@ -13,6 +13,12 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/../lib.sh"
 . "$HERE/sway_bed.sh"
 
+# Sway runs as an unprivileged user of its own, which only root can start.
+if [ "$(id -u)" -ne 0 ]; then
+  echo "skipped: run as root, to start sway as an unprivileged user of its own"
+  exit 77
+fi
+
 WORK=$(mktemp -d)
 at_exit 'stop_sway 2>/dev/null; rm -rf "$WORK"'
 
