@@ -81,15 +81,19 @@ std::string IniWithValue(std::string_view text, std::string_view section, std::s
     return out.replace(last_key->begin, last_key->end - last_key->begin, entry);
   }
   const std::string_view eol = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+  // A last line without its end gets one; ending in a lone CR, only the LF
+  // is missing, and a whole CRLF after it would give that line a CR of its
+  // own (its value would change).
+  const std::string_view finish = !out.empty() && out.back() == '\r' ? "\n" : eol;
   if (last_stretch != nullptr) {
     // After the stretch's own line end, or after a new one if it has none
-    // (it may end the text, even with a lone CR).
+    // (it may end the text).
     const std::size_t line_end = text.find('\n', last_stretch->end);
     if (line_end == std::string_view::npos)
-      return out + std::string(eol) + entry + std::string(eol);
+      return out + std::string(finish) + entry + std::string(eol);
     return out.insert(line_end + 1, entry + std::string(eol));
   }
-  if (!out.empty() && out.back() != '\n') out += eol;
+  if (!out.empty() && out.back() != '\n') out += finish;
   return out + "[" + std::string(section) + "]" + std::string(eol) + entry + std::string(eol);
 }
 

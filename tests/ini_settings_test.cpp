@@ -134,6 +134,8 @@ TEST(IniText, SettingAValueKeepsEveryOtherLine) {
        "[setting]\na=1\n[x]\n[setting]\nb=2\nblk=40\n# end\n"},
       {"added after a lone CR at the end", "\xEF\xBB\xBF[setting]\nsspeed=1\r",
        "\xEF\xBB\xBF[setting]\nsspeed=1\r\nblk=40\n"},
+      {"a lone CR at the end of a CRLF file", "[setting]\r\nsspeed=1\r",
+       "[setting]\r\nsspeed=1\r\nblk=40\r\n"},
       {"section added at the end", "[other]\nx=1", "[other]\nx=1\n[setting]\nblk=40\n"},
       {"CRLF kept", "\xEF\xBB\xBF[setting]\r\nsspeed=7\r\n",
        "\xEF\xBB\xBF[setting]\r\nsspeed=7\r\nblk=40\r\n"},
@@ -144,6 +146,7 @@ TEST(IniText, SettingAValueKeepsEveryOtherLine) {
     const std::string after = IniWithValue(c.before, "setting", "blk", "40");
     EXPECT_EQ(after, c.after);
     EXPECT_EQ(IniValue(after, "setting", "blk"), "40");
+    EXPECT_EQ(IniValue(after, "setting", "sspeed"), IniValue(c.before, "setting", "sspeed"));
   }
 }
 
