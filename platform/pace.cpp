@@ -7,7 +7,7 @@ namespace mofu {
 PaceModel::PaceModel(PaceClock& clock, std::int64_t frame_micros, std::int64_t refresh_micros)
     : clock_(clock),
       frame_micros_(frame_micros),
-      refresh_micros_(refresh_micros),
+      refresh_micros_(refresh_micros > 0 ? refresh_micros : kRefreshMicros),
       nominal_(clock.NowMicros()),
       now_(nominal_),
       last_present_(nominal_ - frame_micros_) {}
@@ -16,7 +16,7 @@ void PaceModel::Pass() {
   nominal_ += kPassMicros;
   Settle();
   // A step the loop has run past is shown now, when real time reaches it.
-  if (step_unshown_ && nominal_ >= StepDue()) {
+  if (steps_unshown_ > 0 && nominal_ >= StepDue()) {
     ShowDueStep();
   } else {
     PresentDue();
@@ -29,16 +29,12 @@ void PaceModel::Pass() {
 // display refreshes, two steps share a present, never three: the loop waits
 // for the refresh rather than let a third one join.
 void PaceModel::Stepped() {
-  if (step_unshown_ && step_at_ == nominal_) return;
-  if (step_unshown_ && (nominal_ >= StepDue() || steps_unshown_ >= 2)) ShowDueStep();
-  if (step_unshown_) {
-    ++steps_unshown_;
-    return;
-  }
-  step_unshown_ = true;
-  steps_unshown_ = 1;
-  step_at_ = nominal_;
+  if (steps_unshown_ > 0 && step_at_ == nominal_) return;
+  if (steps_unshown_ > 0 && (nominal_ >= StepDue() || steps_unshown_ >= 2)) ShowDueStep();
+  if (steps_unshown_ == 0) step_at_ = nominal_;
+  ++steps_unshown_;
 }
+
 // Sleeps until real time reaches the waiting step, waking at once for input,
 // and shows it.
 void PaceModel::ShowDueStep() {
@@ -52,6 +48,7 @@ void PaceModel::ShowDueStep() {
   // later present back with it.
   Present(due);
 }
+
 void PaceModel::Iterations(std::int64_t count) {
   if (count <= 0) return;
   nominal_ += count * kIterationMicros;
@@ -72,7 +69,7 @@ std::int64_t PaceModel::StepDue() const {
 // While a step waits to be shown, everything else waits with it, so that
 // no frame shows the cat before its time.
 void PaceModel::PresentDue() {
-  if (!step_unshown_) {
+  if (steps_unshown_ == 0) {
     PresentIfDueAt(now_);
   } else if (now_ >= StepDue()) {
     Present(now_);
@@ -86,7 +83,7 @@ void PaceModel::PresentIfDueAt(std::int64_t now) {
 
 void PaceModel::Present(std::int64_t now) {
   last_present_ = now;
-  step_unshown_ = false;
+  steps_unshown_ = 0;
   clock_.PresentFrame();
 }
 
@@ -103,7 +100,7 @@ void PaceModel::Settle() {
   // A step waiting to be shown wakes the sleep when it is due.
   while (nominal_ - now_ >= frame_micros_) {
     PresentDue();
-    const std::int64_t wake = step_unshown_ ? std::min(nominal_, StepDue()) : nominal_;
+    const std::int64_t wake = steps_unshown_ > 0 ? std::min(nominal_, StepDue()) : nominal_;
     const bool input = clock_.WaitForInput(wake);
     now_ = clock_.NowMicros();
     if (input) return;

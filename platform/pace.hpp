@@ -37,6 +37,7 @@ class PaceModel {
   // One display refresh at 60 Hz, where the system tells no other.
   static constexpr std::int64_t kRefreshMicros = 16'667;
 
+  // A refresh interval of 0 is one the system does not tell: 60 Hz.
   explicit PaceModel(PaceClock& clock, std::int64_t frame_micros = kFrameMicros,
                      std::int64_t refresh_micros = kRefreshMicros);
 
@@ -67,9 +68,8 @@ class PaceModel {
   PaceClock& clock_;
   std::int64_t frame_micros_;
   std::int64_t refresh_micros_;
-  bool step_unshown_ = false;
-  std::int64_t step_at_ = 0;
-  int steps_unshown_ = 0;
+  int steps_unshown_ = 0;     // steps taken since the last present
+  std::int64_t step_at_ = 0;  // the first of them, in nominal time
   std::int64_t nominal_;
   std::int64_t now_;
   std::int64_t last_present_;

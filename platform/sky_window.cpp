@@ -31,8 +31,7 @@ SkyWindow::SkyWindow(std::unique_ptr<SkySurface> surface, SkyHandlers& handlers,
       surface_(std::move(surface)),
       handlers_(handlers),
       canvas_(surface_->Width(), surface_->Height()),
-      pace_(*this, PaceModel::kFrameMicros,
-            surface_->RefreshMicros() > 0 ? surface_->RefreshMicros() : PaceModel::kRefreshMicros) {
+      pace_(*this, PaceModel::kFrameMicros, surface_->RefreshMicros()) {
   current = this;
 }
 

@@ -100,11 +100,20 @@ void OwnWindowSurface::Show() {
                              (keyboard ? "keyboard" : "pointer") + "; the screen was not covered");
   }
   showing_ = true;
-  XMapRaised(display_, window_);
-  WaitUntilMapped();
-  TakeInput(window_);
-  XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+  input_lost_ = !HoldOnSky();
   Unsent();
+}
+
+// Maps the sky if it is not, and takes the grabs onto it and the focus with
+// them; false when the grabs could not be had.
+bool OwnWindowSurface::HoldOnSky() {
+  if (!mapped_) {
+    XMapRaised(display_, window_);
+    WaitUntilMapped();
+  }
+  if (!TakeInput(window_)) return false;
+  XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+  return true;
 }
 
 void OwnWindowSurface::Hide() {
@@ -230,14 +239,7 @@ void OwnWindowSurface::AfterEvents(SkyInput&, std::int64_t now_micros) {
   if (!showing_ || !(input_lost_ || stacking_changed_)) return;
   if (now_micros - last_repair_micros_ < kRepairMicros) return;
   last_repair_micros_ = now_micros;
-  if (input_lost_) {
-    if (!mapped_) {
-      XMapRaised(display_, window_);
-      WaitUntilMapped();
-    }
-    input_lost_ = !TakeInput(window_);
-    if (!input_lost_) XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
-  }
+  if (input_lost_) input_lost_ = !HoldOnSky();
   if (stacking_changed_) {
     stacking_changed_ = false;
     if (topmost_ && SomethingAbove()) XRaiseWindow(display_, window_);

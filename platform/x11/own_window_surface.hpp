@@ -32,6 +32,7 @@ class OwnWindowSurface final : public X11Surface {
   void AfterEvents(SkyInput& input, std::int64_t now_micros) override;
 
   bool TakeInput(Window on);
+  bool HoldOnSky();
   void ReleaseInput();
   void WaitUntilMapped();
   bool SomethingAbove();
