@@ -143,14 +143,19 @@ find_window() {  # find_window NAME SECONDS
 
 # Pixels on the screen now that are not black, or only those of COLOUR,
 # in the whole screen or in W x H + X + Y.
-pixels() {  # pixels lit|COLOUR [X Y W H]
-  local shot crop=() pick=(-fill white +opaque black)
+pixels() {  # pixels lit|COLOUR [X Y W H]: of the screen, as count_pixels counts
+  local shot
   shot=$(mktemp --suffix=.png)
   import -window root "$shot" 2>/dev/null
-  [ $# -ge 5 ] && crop=(-crop "${4}x${5}+${2}+${3}" +repage)
-  [ "$1" = lit ] || pick=(-alpha off -fill black +opaque "$1" -fill white -opaque "$1")
-  convert "$shot" "${crop[@]}" "${pick[@]}" -format '%[fx:int(mean*w*h+0.5)]' info:
+  count_pixels "$shot" "$@"
   rm -f "$shot"
+}
+
+count_pixels() {  # count_pixels PNG lit|COLOUR [X Y W H]: not black, or of COLOUR
+  local crop=() pick=(-fill white +opaque black)
+  [ $# -ge 6 ] && crop=(-crop "${5}x${6}+${3}+${4}" +repage)
+  [ "$2" = lit ] || pick=(-alpha off -fill black +opaque "$2" -fill white -opaque "$2")
+  convert "$1" "${crop[@]}" "${pick[@]}" -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
 # --- the Linux program's settings --------------------------------------------

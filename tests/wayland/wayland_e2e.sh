@@ -36,15 +36,6 @@ stop_saver() {
   return 0
 }
 
-count_colour() {  # count_colour PNG COLOUR: pixels of that colour
-  convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" \
-    -format '%[fx:int(mean*w*h+0.5)]' info:
-}
-
-lit_in() {  # lit_in PNG: pixels that are not black
-  convert "$1" -fill white +opaque black -format '%[fx:int(mean*w*h+0.5)]' info:
-}
-
 # lit pixels with no lit neighbour left, right, above or below: the size of a
 # star in device pixels shows as whether any exist
 lone_pixels() {  # lone_pixels PNG
@@ -91,8 +82,8 @@ stars_on_every_output() {
     shot="$WORK/$name.png"
     grim -o "$name" "$shot"
     [ "$(size_of "$shot")" = "$size" ] || fail "$name is $(size_of "$shot"), not $size"
-    lit=$(lit_in "$shot")
-    bg=$(count_colour "$shot" "$BACKGROUND")
+    lit=$(count_pixels "$shot" lit)
+    bg=$(count_pixels "$shot" "$BACKGROUND")
     [ "$lit" -ge 60 ] || fail "$name: only $lit lit pixels after 3 s"
     [ "$bg" -eq 0 ] || fail "$name: $bg pixels of the background show"
   done
@@ -106,12 +97,12 @@ pointer_not_drawn() {
   # The same spot before the saver shows the pointer: the check can see one.
   grim -g "620,340 48x48" "$WORK/before.png"
   local before after
-  before=$(count_colour "$WORK/before.png" white)
+  before=$(count_pixels "$WORK/before.png" white)
   [ "$before" -ge 20 ] || fail "no pointer to see before the saver ($before white pixels)"
   start_saver /s
   sleep 2
   grim -g "620,340 48x48" "$WORK/after.png"
-  after=$(lit_in "$WORK/after.png")
+  after=$(count_pixels "$WORK/after.png" lit)
   stop_saver
   [ "$after" -le 6 ] || fail "$after lit pixels where the pointer is"
 }
@@ -143,7 +134,7 @@ started_by_swayidle() {
   fi
   sleep 1
   grim -o HEADLESS-1 "$WORK/idle.png"
-  [ "$(count_colour "$WORK/idle.png" "$BACKGROUND")" -eq 0 ] || fail "the output is not covered"
+  [ "$(count_pixels "$WORK/idle.png" "$BACKGROUND")" -eq 0 ] || fail "the output is not covered"
   wtype x
   ends_within 2 "$pid" || fail "a key did not end it within 2 s"
   kill "$idle" 2>/dev/null
@@ -161,10 +152,10 @@ new_output_covered() {
   sleep 2.5
   running "$SAVER" || fail "the saver ended when an output came"
   grim -o "$name" "$WORK/new.png"
-  [ "$(count_colour "$WORK/new.png" "$BACKGROUND")" -eq 0 ] || fail "the new output $name is not covered"
-  [ "$(lit_in "$WORK/new.png")" -ge 10 ] || fail "no stars on the new output $name"
+  [ "$(count_pixels "$WORK/new.png" "$BACKGROUND")" -eq 0 ] || fail "the new output $name is not covered"
+  [ "$(count_pixels "$WORK/new.png" lit)" -ge 10 ] || fail "no stars on the new output $name"
   grim -o HEADLESS-1 "$WORK/old.png"
-  [ "$(count_colour "$WORK/old.png" "$BACKGROUND")" -eq 0 ] || fail "HEADLESS-1 is no longer covered"
+  [ "$(count_pixels "$WORK/old.png" "$BACKGROUND")" -eq 0 ] || fail "HEADLESS-1 is no longer covered"
   stop_saver
   # Sway 1.7 cannot remove an output (no "unplug"); disabled, it stays out
   # of the later rows' way.
@@ -185,14 +176,14 @@ swaylock_above() {
   local lock=$! red
   sleep 1.5
   grim -o HEADLESS-1 "$WORK/lock.png"
-  red=$(count_colour "$WORK/lock.png" "#ff0000")
+  red=$(count_pixels "$WORK/lock.png" "#ff0000")
   [ "$red" -ge 800000 ] && echo "    (the lock shows above the running saver)"
   running "$lock" || fail "swaylock did not stay up"
   wtype x
   ends_with_status 2 0
   sleep 0.5
   grim -o HEADLESS-1 "$WORK/lock.png"
-  red=$(count_colour "$WORK/lock.png" "#ff0000")
+  red=$(count_pixels "$WORK/lock.png" "#ff0000")
   kill "$lock" 2>/dev/null
   wait "$lock" 2>/dev/null
   [ "$red" -ge 800000 ] || fail "no lock screen once the saver ended: $red red pixels of 921600"
@@ -210,41 +201,14 @@ scale_two_device_pixels() {
   local size lit lone
   size=$(size_of "$WORK/scaled.png")
   [ "$size" = "1024x768" ] || fail "the scale-2 output's picture is $size"
-  [ "$(count_colour "$WORK/scaled.png" "$BACKGROUND")" -eq 0 ] || fail "the scale-2 output is not covered"
+  [ "$(count_pixels "$WORK/scaled.png" "$BACKGROUND")" -eq 0 ] || fail "the scale-2 output is not covered"
   # The left half only: the cat, walking in from the right, is no star.
   convert "$WORK/scaled.png" -crop 512x768+0+0 +repage "$WORK/left.png"
-  lit=$(lit_in "$WORK/left.png")
+  lit=$(count_pixels "$WORK/left.png" lit)
   lone=$(lone_pixels "$WORK/left.png")
   # Stars drawn at 2x2 leave no lone pixel at all.
   [ "$lit" -ge 8 ] || fail "only $lit lit pixels on the scale-2 output"
   [ $((lone * 10)) -ge $((lit * 6)) ] || fail "$lone of $lit lit pixels are lone device pixels"
-}
-
-one_copy() {
-  fresh_wayland_home
-  start_saver /s
-  local first=$SAVER
-  sleep 1
-  "$MOFU" /s &
-  local second=$!
-  ends_within 1 "$second" || { kill "$second"; fail "a second copy kept running"; }
-  running "$first" || fail "the first copy ended"
-  SAVER=$first
-  stop_saver
-}
-
-no_private_folder_no_saver() {
-  fresh_wayland_home
-  # The socket by its full path: the runtime folder is not one to lock in.
-  local open_dir="$WORK/open"
-  mkdir -p "$open_dir/mofu-$(id -u)"
-  chmod 755 "$open_dir" "$open_dir/mofu-$(id -u)"
-  XDG_RUNTIME_DIR="$open_dir" TMPDIR="$open_dir" WAYLAND_DISPLAY="$SWAY_SOCKET" \
-    "$MOFU" /s 2>"$WORK/saver.err" &
-  SAVER=$!
-  ends_with_status 1 0
-  grep -q . "$WORK/saver.err" && fail "it said: $(head -n 1 "$WORK/saver.err")"
-  return 0
 }
 
 # The dialog's client area, as sway places it: "X,Y WIDTHxHEIGHT".
@@ -322,7 +286,7 @@ fullscreen_under_weston() {
   # background.
   import -window root -crop 800x600+0+0 +repage "$WORK/weston.png"
   local lit
-  lit=$(lit_in "$WORK/weston.png")
+  lit=$(count_pixels "$WORK/weston.png" lit)
   [ "$lit" -le 10000 ] || fail "$lit of 480000 pixels are lit: Weston's desktop shows"
   # The pointer enters an output, then moves.
   xdotool mousemove 100 100
@@ -365,8 +329,6 @@ check "swayidle starts it after the idle time, a key ends it" started_by_swayidl
 check "an output added while it runs is covered" new_output_covered
 check "swaylock started while it runs is on screen by the first key" swaylock_above
 check "a scale-2 output gets stars of one device pixel" scale_two_device_pixels
-check "a second copy ends at once" one_copy
-check "without a private folder it runs as if another copy did" no_private_folder_no_saver
 check "/c shows the dialog natively, laid out as on X11, without warnings" dialog_under_wayland
 check "the compositor killed ends it with a lost display's status" compositor_gone
 stop_sway
