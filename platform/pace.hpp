@@ -41,6 +41,11 @@ class PaceModel {
   explicit PaceModel(PaceClock& clock, std::int64_t frame_micros = kFrameMicros,
                      std::int64_t refresh_micros = kRefreshMicros);
 
+  // The display changed (a new mode, another monitor); 0 as above.
+  void SetRefreshMicros(std::int64_t refresh_micros) {
+    refresh_micros_ = refresh_micros > 0 ? refresh_micros : kRefreshMicros;
+  }
+
   // One pass of the loop, at its event yield; presents the frame if due.
   void Pass();
   // The cat took a step on screen, now in nominal time. Frames follow the

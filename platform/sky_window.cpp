@@ -140,6 +140,7 @@ void SkyWindow::Exposed(const Rect& rect) { Invalidate(rect); }
 // drawn for the old size can land outside the new one.
 void SkyWindow::Resized() {
   canvas_ = Canvas(surface_->Width(), surface_->Height());
+  pace_.SetRefreshMicros(surface_->RefreshMicros());
   dirty_.clear();
   Invalidate({0, 0, canvas_.Width(), canvas_.Height()});
 }

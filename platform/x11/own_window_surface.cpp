@@ -215,14 +215,7 @@ void OwnWindowSurface::Dispatch(const XEvent& event, SkyInput& input) {
       break;
     case ConfigureNotify:
       if (event.xconfigure.window == root_) {
-        if (event.xconfigure.width == Width() && event.xconfigure.height == Height()) break;
-        // The screen grew or shrank (a mode change, a monitor added or
-        // removed): cover all of it, with a fresh sky of its size.
-        SetSize(event.xconfigure.width, event.xconfigure.height);
-        XMoveResizeWindow(display_, window_, 0, 0, static_cast<unsigned>(Width()),
-                          static_cast<unsigned>(Height()));
-        Unsent();
-        input.Resized();
+        FollowRootSize(input);
       } else if (event.xconfigure.window != window_) {
         stacking_changed_ = true;
       }
@@ -233,6 +226,26 @@ void OwnWindowSurface::Dispatch(const XEvent& event, SkyInput& input) {
     default:
       break;
   }
+}
+
+// The screen grew or shrank (a mode change, a monitor added or removed):
+// cover all of it, with a fresh sky of its size. The size is the root's own,
+// asked for: some servers send a root ConfigureNotify of one monitor's size
+// while the screen spans two, and believing it would uncover the second.
+void OwnWindowSurface::FollowRootSize(SkyInput& input) {
+  Window root = 0;
+  int x = 0;
+  int y = 0;
+  unsigned width = 0;
+  unsigned height = 0;
+  unsigned border = 0;
+  unsigned depth = 0;
+  if (XGetGeometry(display_, root_, &root, &x, &y, &width, &height, &border, &depth) == 0) return;
+  if (static_cast<int>(width) == Width() && static_cast<int>(height) == Height()) return;
+  SetSize(static_cast<int>(width), static_cast<int>(height));
+  XMoveResizeWindow(display_, window_, 0, 0, width, height);
+  Unsent();
+  input.Resized();
 }
 
 void OwnWindowSurface::AfterEvents(SkyInput&, std::int64_t now_micros) {

@@ -36,6 +36,7 @@ class OwnWindowSurface final : public X11Surface {
   void ReleaseInput();
   void WaitUntilMapped();
   bool SomethingAbove();
+  void FollowRootSize(SkyInput& input);
 
   const Window root_;
   Cursor blank_cursor_ = 0;

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -100,15 +101,52 @@ void X11Surface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
   AfterEvents(input, now_micros);
 }
 
+// The rate is read from the configuration the server already has: asking
+// for the screen's information instead makes the server probe its outputs,
+// which takes tens of milliseconds on real monitors, may make them flicker,
+// and on some servers sends a root ConfigureNotify of a size it does not
+// have. The monitor under the sky's centre sets the pace, else the fastest.
 std::int64_t X11Surface::RefreshMicros() {
   int event_base = 0;
   int error_base = 0;
-  if (!XRRQueryExtension(display_, &event_base, &error_base)) return 0;
-  XRRScreenConfiguration* config = XRRGetScreenInfo(display_, window_);
-  if (config == nullptr) return 0;
-  const short rate = XRRConfigCurrentRate(config);
-  XRRFreeScreenConfigInfo(config);
-  return rate > 0 ? 1'000'000 / rate : 0;
+  int major = 0;
+  int minor = 0;
+  if (!XRRQueryExtension(display_, &event_base, &error_base) ||
+      !XRRQueryVersion(display_, &major, &minor) || major * 100 + minor < 103) {
+    return 0;
+  }
+  const Window root = DefaultRootWindow(display_);
+  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display_, root);
+  if (resources == nullptr) return 0;
+  int centre_x = 0;
+  int centre_y = 0;
+  Window child = 0;
+  XTranslateCoordinates(display_, window_, root, width_ / 2, height_ / 2, &centre_x, &centre_y,
+                        &child);
+  double fastest = 0;
+  double under_sky = 0;
+  for (int c = 0; c < resources->ncrtc; ++c) {
+    XRRCrtcInfo* crtc = XRRGetCrtcInfo(display_, resources, resources->crtcs[c]);
+    if (crtc == nullptr) continue;
+    for (int m = 0; m < resources->nmode && crtc->mode != None; ++m) {
+      const XRRModeInfo& mode = resources->modes[m];
+      if (mode.id != crtc->mode || mode.hTotal == 0 || mode.vTotal == 0) continue;
+      double lines = mode.vTotal;
+      if (mode.modeFlags & RR_DoubleScan) lines *= 2;
+      if (mode.modeFlags & RR_Interlace) lines /= 2;
+      const double rate = static_cast<double>(mode.dotClock) / (mode.hTotal * lines);
+      fastest = std::max(fastest, rate);
+      const bool under = centre_x >= crtc->x && centre_y >= crtc->y &&
+                         centre_x < crtc->x + static_cast<int>(crtc->width) &&
+                         centre_y < crtc->y + static_cast<int>(crtc->height);
+      if (under && under_sky == 0) under_sky = rate;
+    }
+    XRRFreeCrtcInfo(crtc);
+  }
+  XRRFreeScreenResources(resources);
+  const double rate = under_sky > 0 ? under_sky : fastest;
+  // Below 10 Hz a server is telling a made-up mode, not a monitor.
+  return rate >= 10 ? static_cast<std::int64_t>(1e6 / rate + 0.5) : 0;
 }
 
 std::int64_t X11Surface::NowMicros() {

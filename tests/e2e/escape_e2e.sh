@@ -133,6 +133,25 @@ follows_the_screen() {
   export DISPLAY=$outer
 }
 
+# Two monitors joined by Xinerama: the sky covers both, not the first alone.
+covers_two_screens() {
+  begin
+  local outer=$DISPLAY
+  start_server Xephyr -screen 400x300+0+0 -screen 400x300+400+0 +xinerama -ac ||
+    { fail "no Xephyr"; return 1; }
+  STARTED+=("$SERVER_PID")
+  export DISPLAY=$SERVER_DISPLAY
+  xsetroot -solid '#123456'
+  start_saver
+  sleep 1.5
+  [ "$(saver_size)" = 800x300 ] || fail "the sky is $(saver_size)"
+  local seen
+  seen=$(desktop_pixels)
+  [ "$seen" -eq 0 ] || fail "$seen pixels of the desktop showing"
+  ends_on xdotool key x
+  export DISPLAY=$outer
+}
+
 start_xvfb 800x600
 check "input held elsewhere for good: nothing covered, status 75 and a line" held_for_good
 check "keyboard held for a moment at start: a key ends it, none leaks" held_at_start keyboard
@@ -141,4 +160,5 @@ check "the sky unmapped by someone else comes back, keys still end it" grab_take
 check "a late pop-up goes under the sky, xcompmgr" popup_goes_under xcompmgr
 check "a late pop-up goes under the sky, picom" popup_goes_under picom
 check "the sky follows the screen as it grows and shrinks" follows_the_screen
+check "the sky covers both screens of a Xinerama pair" covers_two_screens
 summary
