@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "platform/numeric.hpp"
-#include "platform/posix/posix_host.hpp"
-#include "platform/services.hpp"
-#include "platform/sky_window.hpp"
-#include "platform/start_routine.hpp"
+#include "runtime/numeric.hpp"
+#include "platform/linux/linux_host.hpp"
+#include "runtime/services.hpp"
+#include "runtime/sky_window.hpp"
+#include "runtime/start_routine.hpp"
 #include "platform/x11/x11_display.hpp"
 
 namespace {
@@ -75,6 +75,6 @@ void RunFloor() {
 
 int main(int argc, char** argv) {
   sleep_only = argc > 1 && std::strcmp(argv[1], "--sleep") == 0;
-  mofu::posix::PosixHost host(1, argv, std::make_unique<mofu::x11::X11Display>(std::nullopt));
+  mofu::linux_os::LinuxHost host(1, argv, std::make_unique<mofu::x11::X11Display>(std::nullopt));
   return mofu::RunProgram(host, &RunFloor, [] {});
 }

@@ -6,8 +6,8 @@
 #include <ctime>
 #include <vector>
 
-#include "platform/picture.hpp"
-#include "platform/runtime_error.hpp"
+#include "runtime/picture.hpp"
+#include "runtime/runtime_error.hpp"
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {

@@ -1,4 +1,4 @@
-#include "platform/runtime_error.hpp"
+#include "runtime/runtime_error.hpp"
 #include "saver/form1.hpp"
 
 namespace mofu {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/numeric.hpp"
-#include "platform/sky_window.hpp"
+#include "runtime/numeric.hpp"
+#include "runtime/sky_window.hpp"
 
 namespace mofu {
 

@@ -1,6 +1,6 @@
-#include "platform/host.hpp"
-#include "platform/runtime_error.hpp"
-#include "platform/services.hpp"
+#include "runtime/host.hpp"
+#include "runtime/runtime_error.hpp"
+#include "runtime/services.hpp"
 #include "saver/form1.hpp"
 #include "settings/settings.hpp"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/random.hpp"
-#include "platform/services.hpp"
+#include "runtime/random.hpp"
+#include "runtime/services.hpp"
 
 namespace mofu {
 

@@ -1,5 +1,5 @@
-#include "platform/random.hpp"
-#include "platform/services.hpp"
+#include "runtime/random.hpp"
+#include "runtime/services.hpp"
 #include "saver/form1.hpp"
 #include "saver/random_place.hpp"
 #include "settings/settings.hpp"

@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/host.hpp"
-#include "platform/random.hpp"
-#include "platform/services.hpp"
+#include "runtime/host.hpp"
+#include "runtime/random.hpp"
+#include "runtime/services.hpp"
 #include "saver/delay_arithmetic.hpp"
 #include "saver/form1.hpp"
 #include "saver/random_place.hpp"

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "platform/host.hpp"
-#include "platform/runtime_error.hpp"
-#include "platform/services.hpp"
+#include "runtime/host.hpp"
+#include "runtime/runtime_error.hpp"
+#include "runtime/services.hpp"
 #include "settings/settings.hpp"
 
 namespace mofu {

@@ -3,8 +3,8 @@
 #include <array>
 #include <memory>
 
-#include "platform/form_design.hpp"
-#include "platform/numeric.hpp"
+#include "runtime/form_design.hpp"
+#include "runtime/numeric.hpp"
 
 namespace mofu {
 

@@ -1,6 +1,6 @@
 #include "settings/settings.hpp"
 
-#include "platform/services.hpp"
+#include "runtime/services.hpp"
 
 namespace mofu {
 

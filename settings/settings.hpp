@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/numeric.hpp"
+#include "runtime/numeric.hpp"
 
 namespace mofu {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/runtime_error.hpp"
-#include "platform/services.hpp"
-#include "platform/strings.hpp"
+#include "runtime/runtime_error.hpp"
+#include "runtime/services.hpp"
+#include "runtime/strings.hpp"
 #include "saver/form1.hpp"
 #include "settings/form2.hpp"
 

@@ -1,4 +1,4 @@
-#include "platform/canvas.hpp"
+#include "runtime/canvas.hpp"
 
 #include <gtest/gtest.h>
 

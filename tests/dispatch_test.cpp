@@ -13,10 +13,17 @@ TEST_F(Dispatch, FirstTwoCharactersUpperCasedPickTheMode) {
     Outcome outcome;
   };
   const Case cases[] = {
-      {"/S 1234", Outcome::kSaver}, {"/x", Outcome::kSaver},     {"/", Outcome::kSaver},
-      {" /c", Outcome::kSaver},     {"/C", Outcome::kDialog},    {"/c:1234", Outcome::kDialog},
-      {"", Outcome::kDialog},       {"/p 1234", Outcome::kNothing}, {"/P", Outcome::kNothing},
-      {"/a", Outcome::kPasswordMessage}, {"/A 1234", Outcome::kPasswordMessage},
+      {"/S 1234", Outcome::kSaver},
+      {"/x", Outcome::kSaver},
+      {"/", Outcome::kSaver},
+      {" /c", Outcome::kSaver},
+      {"/C", Outcome::kDialog},
+      {"/c:1234", Outcome::kDialog},
+      {"", Outcome::kDialog},
+      {"/p 1234", Outcome::kNothing},
+      {"/P", Outcome::kNothing},
+      {"/a", Outcome::kPasswordMessage},
+      {"/A 1234", Outcome::kPasswordMessage},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.argument);

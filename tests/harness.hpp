@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "platform/headless/headless_host.hpp"
-#include "platform/host.hpp"
-#include "platform/runtime_error.hpp"
+#include "runtime/host.hpp"
+#include "runtime/runtime_error.hpp"
 #include "saver/form1.hpp"
 #include "settings/form2.hpp"
 #include "settings/settings.hpp"

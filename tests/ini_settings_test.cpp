@@ -1,4 +1,4 @@
-#include "platform/posix/ini_settings.hpp"
+#include "platform/linux/ini_settings.hpp"
 
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -12,11 +12,11 @@
 #include <sstream>
 #include <string>
 
-#include "platform/ini_text.hpp"
-#include "platform/posix/settings_file.hpp"
-#include "platform/runtime_error.hpp"
+#include "platform/linux/settings_file.hpp"
+#include "runtime/ini_text.hpp"
+#include "runtime/runtime_error.hpp"
 
-namespace mofu::posix {
+namespace mofu::linux_os {
 namespace {
 
 namespace fs = std::filesystem;
@@ -222,4 +222,4 @@ TEST_F(SettingsFileTest, HomeComesFromThePasswordDatabaseWhenUnset) {
 }
 
 }  // namespace
-}  // namespace mofu::posix
+}  // namespace mofu::linux_os

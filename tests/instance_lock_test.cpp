@@ -1,4 +1,4 @@
-#include "platform/posix/instance_lock.hpp"
+#include "platform/linux/instance_lock.hpp"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-namespace mofu::posix {
+namespace mofu::linux_os {
 namespace {
 
 namespace fs = std::filesystem;
@@ -144,4 +144,4 @@ TEST_F(InstanceLockTest, OneCopyPerUserAndNameOnlyInAPrivatePlace) {
 }
 
 }  // namespace
-}  // namespace mofu::posix
+}  // namespace mofu::linux_os

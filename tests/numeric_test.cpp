@@ -1,4 +1,4 @@
-#include "platform/numeric.hpp"
+#include "runtime/numeric.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <limits>
 #include <optional>
 
-#include "platform/runtime_error.hpp"
-#include "platform/strings.hpp"
+#include "runtime/runtime_error.hpp"
+#include "runtime/strings.hpp"
 
 namespace mofu {
 namespace {
@@ -28,8 +28,8 @@ TEST(Numeric, CIntRoundsHalfToEvenAndOverflows) {
     bool overflow;
   };
   const Case cases[] = {
-      {2.5, 2, false},         {-2.5, -2, false},        {32767.5, 0, true},
-      {-32768.5, -32768, false}, {-32768.6, 0, true}, {std::nan(""), 0, true}, {1e300, 0, true},
+      {2.5, 2, false},     {-2.5, -2, false},       {32767.5, 0, true}, {-32768.5, -32768, false},
+      {-32768.6, 0, true}, {std::nan(""), 0, true}, {1e300, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in);
@@ -51,8 +51,9 @@ TEST(Numeric, CIntRoundsHalfToEvenAndOverflows) {
 TEST(Numeric, RoundToEvenAgreesWithTheMathsLibrary) {
   const double two52 = 4503599627370496.0;
   const double inf = std::numeric_limits<double>::infinity();
-  const double cases[] = {-0.0,   -0.4,        0.5,         -2.5, 32767.5, 5e-324, 0.49999999999999994,
-                          two52 - 0.5, -two52 + 0.5, two52, inf};
+  const double cases[] = {
+      -0.0,        -0.4,         0.5,   -2.5, 32767.5, 5e-324, 0.49999999999999994,
+      two52 - 0.5, -two52 + 0.5, two52, inf};
   for (double v : cases) {
     SCOPED_TRACE(v);
     const double want = std::nearbyint(v);

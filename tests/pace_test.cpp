@@ -1,4 +1,4 @@
-#include "platform/pace.hpp"
+#include "runtime/pace.hpp"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "platform/headless/headless_host.hpp"
-#include "platform/picture.hpp"
-#include "platform/regular_file.hpp"
-#include "platform/runtime_error.hpp"
+#include "runtime/picture.hpp"
+#include "runtime/regular_file.hpp"
+#include "runtime/runtime_error.hpp"
 #include "tests/gif_writer.hpp"
 
 namespace mofu::test {
@@ -81,9 +81,9 @@ TEST(PictureFile, RefusesWhatIsNotASmallPictureBeforeDecodingIt) {
   ASSERT_EQ(mkfifo((dir / "fifo.gif").c_str(), 0600), 0);
   // A GIF header and one image descriptor of 16000 x 16000, then a few
   // bytes of picture data: a decoder that trusted it would allocate 1 GB.
-  const std::uint8_t declared[] = {'G', 'I', 'F', '8', '9', 'a', 0x80, 0x3E, 0x80, 0x3E, 0x80, 0, 0,
-                                   0, 0, 0, 255, 255, 255, 0x2C, 0, 0, 0, 0, 0x80, 0x3E, 0x80, 0x3E,
-                                   0, 2, 2, 0x44, 0x01, 0, 0x3B};
+  const std::uint8_t declared[] = {
+      'G', 'I',  'F', '8', '9', 'a', 0x80, 0x3E, 0x80, 0x3E, 0x80, 0, 0, 0,    0,    0, 255, 255,
+      255, 0x2C, 0,   0,   0,   0,   0x80, 0x3E, 0x80, 0x3E, 0,    2, 2, 0x44, 0x01, 0, 0x3B};
   std::ofstream(dir / "declared.gif", std::ios::binary)
       .write(reinterpret_cast<const char*>(declared), sizeof declared);
   struct Case {

@@ -1,4 +1,4 @@
-#include "platform/queue_looks.hpp"
+#include "runtime/queue_looks.hpp"
 
 #include <gtest/gtest.h>
 

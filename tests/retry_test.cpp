@@ -1,4 +1,4 @@
-#include "platform/retry.hpp"
+#include "runtime/retry.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/services.hpp"
+#include "runtime/services.hpp"
 #include "tests/harness.hpp"
 
 namespace mofu::test {

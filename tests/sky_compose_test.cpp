@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/colour.hpp"
 #include "platform/headless/headless_host.hpp"
-#include "platform/sky_window.hpp"
+#include "runtime/colour.hpp"
+#include "runtime/sky_window.hpp"
 #include "tests/gif_writer.hpp"
 
 namespace mofu {

@@ -1,4 +1,4 @@
-#include "platform/start_routine.hpp"
+#include "runtime/start_routine.hpp"
 
 #include <functional>
 #include <new>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/form_design.hpp"
+#include "runtime/form_design.hpp"
 
 namespace mofu::gtk {
 

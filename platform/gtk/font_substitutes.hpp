@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/form_design.hpp"
+#include "runtime/form_design.hpp"
 
 namespace mofu::gtk {
 

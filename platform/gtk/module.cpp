@@ -4,9 +4,9 @@
 
 #include "platform/gtk/dialog_window.hpp"
 #include "platform/gtk/font_substitutes.hpp"
-#include "platform/posix/dialog_module.hpp"
 #include "platform/gtk/message_box.hpp"
 #include "platform/gtk/signal_guard.hpp"
+#include "platform/linux/dialog_module.hpp"
 
 namespace mofu::gtk {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/colour.hpp"
+#include "runtime/colour.hpp"
 
 namespace mofu::gtk {
 

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/form_design.hpp"
+#include "runtime/form_design.hpp"
 
 namespace mofu::gtk {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/runtime_error.hpp"
-#include "platform/services.hpp"
+#include "runtime/runtime_error.hpp"
+#include "runtime/services.hpp"
 
 namespace mofu::headless {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/form_design.hpp"
-#include "platform/host.hpp"
-#include "platform/random.hpp"
-#include "platform/sky_surface.hpp"
+#include "runtime/form_design.hpp"
+#include "runtime/host.hpp"
+#include "runtime/random.hpp"
+#include "runtime/sky_surface.hpp"
 
 namespace mofu::headless {
 

@@ -5,18 +5,18 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/posix/posix_host.hpp"
-#include "platform/posix/usage.hpp"
-#include "platform/start_routine.hpp"
+#include "platform/linux/linux_host.hpp"
+#include "platform/linux/usage.hpp"
 #include "platform/wayland/backend_choice.hpp"
 #include "platform/wayland/wayland_display.hpp"
 #include "platform/x11/hack_options.hpp"
 #include "platform/x11/x11_display.hpp"
+#include "runtime/start_routine.hpp"
 #include "start/module1.hpp"
 
 namespace {
 
-std::unique_ptr<mofu::posix::DisplayPart> ChooseDisplay(
+std::unique_ptr<mofu::linux_os::DisplayPart> ChooseDisplay(
     const std::optional<mofu::x11::HackTarget>& hack) {
   if (mofu::wayland::TryWayland(std::getenv("WAYLAND_DISPLAY"), hack.has_value())) {
     if (auto client = mofu::wayland::WaylandClient::Connect()) {
@@ -29,7 +29,7 @@ std::unique_ptr<mofu::posix::DisplayPart> ChooseDisplay(
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const auto text = mofu::posix::InfoRequested(argc, argv)) {
+  if (const auto text = mofu::linux_os::InfoRequested(argc, argv)) {
     std::fputs(text->c_str(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
@@ -40,6 +40,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "mofu: %s\n", error.c_str());
     return 2;
   }
-  mofu::posix::PosixHost host(argc, argv, ChooseDisplay(hack));
+  mofu::linux_os::LinuxHost host(argc, argv, ChooseDisplay(hack));
   return mofu::RunProgram(host, &mofu::Module1::Main, &mofu::Module1::ReleaseForms);
 }

@@ -6,8 +6,8 @@
 
 #include <cerrno>
 
+#include "platform/linux/exit_signals.hpp"
 #include "platform/wayland/wayland_client.hpp"
-#include "platform/posix/exit_signals.hpp"
 
 namespace mofu::wayland {
 namespace {
@@ -68,7 +68,7 @@ bool WaitForEvents(wl_display* display, std::int64_t deadline_micros) {
       return false;
     }
     struct pollfd fds[2] = {{wl_display_get_fd(display), POLLIN, 0},
-                            {posix::ExitSignals::WakeFd(), POLLIN, 0}};
+                            {linux_os::ExitSignals::WakeFd(), POLLIN, 0}};
     struct timespec timeout = {static_cast<time_t>(left / 1'000'000),
                                static_cast<long>(left % 1'000'000) * 1000};
     const int ready = ppoll(fds, 2, &timeout, nullptr);

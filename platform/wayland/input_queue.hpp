@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/sky_surface.hpp"
+#include "runtime/sky_surface.hpp"
 
 namespace mofu::wayland {
 

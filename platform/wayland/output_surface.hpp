@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/rect.hpp"
 #include "platform/wayland/shm_buffer.hpp"
+#include "runtime/rect.hpp"
 
 struct wl_surface;
 struct wl_callback;

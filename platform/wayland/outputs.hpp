@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/rect.hpp"
+#include "runtime/rect.hpp"
 
 struct wl_output;
 struct zxdg_output_v1;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/rect.hpp"
-#include "platform/sky_surface.hpp"
 #include "platform/wayland/sky_geometry.hpp"
+#include "runtime/rect.hpp"
+#include "runtime/sky_surface.hpp"
 
 namespace mofu::wayland {
 

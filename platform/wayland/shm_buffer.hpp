@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/rect.hpp"
+#include "runtime/rect.hpp"
 
 struct wl_shm;
 struct wl_buffer;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/rect.hpp"
+#include "runtime/rect.hpp"
 
 namespace mofu::wayland {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/posix/display_part.hpp"
+#include "platform/linux/display_part.hpp"
 #include "platform/wayland/wayland_client.hpp"
 
 namespace mofu::wayland {
@@ -12,12 +12,12 @@ namespace mofu::wayland {
 // daemon owns the blanker, so those requests ask nothing of it. There is no
 // second way to lock: without a private folder, another copy is taken to
 // run.
-class WaylandDisplay final : public posix::DisplayPart {
+class WaylandDisplay final : public linux_os::DisplayPart {
  public:
   explicit WaylandDisplay(std::unique_ptr<WaylandClient> client) : client_(std::move(client)) {}
 
   std::string InstanceName() const override { return "mofu"; }
-  std::unique_ptr<posix::LockFallback> MakeLockFallback() override { return nullptr; }
+  std::unique_ptr<linux_os::LockFallback> MakeLockFallback() override { return nullptr; }
   int ScreenPixelWidth() override { return client_->Geometry().Width(); }
   int ScreenPixelHeight() override { return client_->Geometry().Height(); }
   std::unique_ptr<SkySurface> CreateSkySurface() override { return client_->CreateSkySurface(); }

@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/linux/exit_signals.hpp"
 #include "platform/wayland/event_wait.hpp"
 #include "platform/wayland/key_codes.hpp"
 #include "platform/wayland/wayland_client.hpp"
-#include "platform/posix/exit_signals.hpp"
 
 namespace mofu::wayland {
 
@@ -28,7 +28,7 @@ void WaylandSkySurface::Show() {
   if (shown_) return;
   // SIGTERM, SIGINT and SIGHUP end the saver through its own unload, so
   // every surface is taken down before the process goes.
-  posix::ExitSignals::Install();
+  linux_os::ExitSignals::Install();
   if (client_.LayerShell() == nullptr) {
     std::fprintf(stderr,
                  "mofu: this Wayland compositor has no layer shell; the sky shows as fullscreen "
@@ -54,7 +54,7 @@ void WaylandSkySurface::Flush() {
 }
 
 void WaylandSkySurface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
-  if (posix::ExitSignals::Raised()) {
+  if (linux_os::ExitSignals::Raised()) {
     input.CloseRequested();
     return;
   }
@@ -67,7 +67,7 @@ std::int64_t WaylandSkySurface::NowMicros() { return MonotonicMicros(); }
 
 bool WaylandSkySurface::WaitForInput(std::int64_t deadline_micros) {
   for (;;) {
-    if (!queue_.Empty() || posix::ExitSignals::Raised()) return true;
+    if (!queue_.Empty() || linux_os::ExitSignals::Raised()) return true;
     if (!WaitForEvents(client_.Display(), deadline_micros)) {
       // Nothing came while it slept, so nothing waits to be read.
       looks_.Read();

@@ -3,13 +3,13 @@
 #include <memory>
 #include <vector>
 
-#include "platform/queue_looks.hpp"
-#include "platform/sky_surface.hpp"
 #include "platform/wayland/input_queue.hpp"
 #include "platform/wayland/output_surface.hpp"
 #include "platform/wayland/pointer_track.hpp"
 #include "platform/wayland/seat.hpp"
 #include "platform/wayland/sky_geometry.hpp"
+#include "runtime/queue_looks.hpp"
+#include "runtime/sky_surface.hpp"
 
 namespace mofu::wayland {
 

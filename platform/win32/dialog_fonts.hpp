@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "platform/form_design.hpp"
 #include "platform/win32/windows_api.hpp"
+#include "runtime/form_design.hpp"
 
 namespace mofu::win32 {
 

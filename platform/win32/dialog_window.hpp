@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/form_design.hpp"
 #include "platform/win32/windows_api.hpp"
+#include "runtime/form_design.hpp"
 
 namespace mofu::win32 {
 

@@ -1,7 +1,7 @@
-#include "platform/start_routine.hpp"
 #include "platform/win32/dpi.hpp"
 #include "platform/win32/win32_host.hpp"
 #include "platform/win32/windows_api.hpp"
+#include "runtime/start_routine.hpp"
 #include "start/module1.hpp"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {

@@ -1,8 +1,8 @@
 #include "platform/win32/registry_settings.hpp"
 
-#include "platform/runtime_error.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/windows_api.hpp"
+#include "runtime/runtime_error.hpp"
 
 namespace mofu::win32 {
 namespace {

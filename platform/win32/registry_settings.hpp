@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/host.hpp"
+#include "runtime/host.hpp"
 
 namespace mofu::win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/regular_file.hpp"
+#include "runtime/regular_file.hpp"
 
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/windows_api.hpp"

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/queue_looks.hpp"
-#include "platform/sky_surface.hpp"
 #include "platform/win32/virtual_desktop.hpp"
 #include "platform/win32/wake_timer.hpp"
 #include "platform/win32/windows_api.hpp"
+#include "runtime/queue_looks.hpp"
+#include "runtime/sky_surface.hpp"
 
 namespace mofu::win32 {
 

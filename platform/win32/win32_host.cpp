@@ -1,11 +1,11 @@
 #include "platform/win32/win32_host.hpp"
 
-#include "platform/numeric.hpp"
 #include "platform/win32/command_line.hpp"
 #include "platform/win32/dialog_window.hpp"
 #include "platform/win32/pending_exception.hpp"
 #include "platform/win32/saver_window.hpp"
 #include "platform/win32/wide_text.hpp"
+#include "runtime/numeric.hpp"
 
 namespace mofu::win32 {
 namespace {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/host.hpp"
-#include "platform/random.hpp"
 #include "platform/win32/registry_settings.hpp"
 #include "platform/win32/virtual_desktop.hpp"
 #include "platform/win32/windows_api.hpp"
+#include "runtime/host.hpp"
+#include "runtime/random.hpp"
 
 namespace mofu::win32 {
 

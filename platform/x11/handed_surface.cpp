@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/exit_signals.hpp"
-#include "platform/runtime_error.hpp"
+#include "platform/linux/exit_signals.hpp"
 #include "platform/x11/handed_window.hpp"
+#include "runtime/runtime_error.hpp"
 
 namespace mofu::x11 {
 
@@ -27,7 +27,7 @@ HandedSurface::HandedSurface(Display* display, Window window, const XWindowAttri
   // Size changes, loss of the window and repaints: never input, which is
   // the daemon's.
   XSelectInput(display_, window_, ExposureMask | StructureNotifyMask);
-  posix::ExitSignals::Install();
+  linux_os::ExitSignals::Install();
 }
 
 void HandedSurface::Dispatch(const XEvent& event, SkyInput& input) {
@@ -46,8 +46,10 @@ void HandedSurface::Dispatch(const XEvent& event, SkyInput& input) {
   }
 }
 
-bool HandedSurface::Ending() const { return posix::ExitSignals::Raised() || HandedWindow::Gone(); }
+bool HandedSurface::Ending() const {
+  return linux_os::ExitSignals::Raised() || HandedWindow::Gone();
+}
 
-int HandedSurface::WakeFd() const { return posix::ExitSignals::WakeFd(); }
+int HandedSurface::WakeFd() const { return linux_os::ExitSignals::WakeFd(); }
 
 }  // namespace mofu::x11

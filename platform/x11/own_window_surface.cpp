@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "platform/retry.hpp"
-#include "platform/runtime_error.hpp"
 #include "platform/x11/blank_cursor.hpp"
 #include "platform/x11/x11_keys.hpp"
+#include "runtime/retry.hpp"
+#include "runtime/runtime_error.hpp"
 
 namespace mofu::x11 {
 namespace {

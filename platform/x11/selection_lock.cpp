@@ -12,8 +12,8 @@ SelectionLock::~SelectionLock() {
 
 // Checking for an owner and taking the selection happen with the server
 // grabbed, so two copies starting together cannot both find it free.
-posix::LockOutcome SelectionLock::Take(const std::string& name) {
-  using posix::LockOutcome;
+linux_os::LockOutcome SelectionLock::Take(const std::string& name) {
+  using linux_os::LockOutcome;
   display_ = XOpenDisplay(nullptr);
   if (display_ == nullptr) return LockOutcome::kNoWay;
   const std::string atom_name = "_MOFU_INSTANCE_" + std::to_string(geteuid()) + "_" + name;

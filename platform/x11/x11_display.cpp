@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
-#include "platform/runtime_error.hpp"
 #include "platform/x11/handed_surface.hpp"
 #include "platform/x11/own_window_surface.hpp"
 #include "platform/x11/selection_lock.hpp"
+#include "runtime/runtime_error.hpp"
 
 namespace mofu::x11 {
 
@@ -23,7 +23,7 @@ std::string X11Display::InstanceName() const {
   return "mofu-window-" + std::string(display != nullptr ? display : "") + "-" + hack_->Describe();
 }
 
-std::unique_ptr<posix::LockFallback> X11Display::MakeLockFallback() {
+std::unique_ptr<linux_os::LockFallback> X11Display::MakeLockFallback() {
   return std::make_unique<SelectionLock>();
 }
 

@@ -2,8 +2,8 @@
 
 #include <X11/Xlib.h>
 
-#include "platform/queue_looks.hpp"
-#include "platform/sky_surface.hpp"
+#include "runtime/queue_looks.hpp"
+#include "runtime/sky_surface.hpp"
 
 namespace mofu::x11 {
 

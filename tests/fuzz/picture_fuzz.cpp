@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/picture.hpp"
-#include "platform/runtime_error.hpp"
+#include "runtime/picture.hpp"
+#include "runtime/runtime_error.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {

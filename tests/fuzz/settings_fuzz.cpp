@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ini_text.hpp"
-#include "platform/numeric.hpp"
-#include "platform/runtime_error.hpp"
+#include "runtime/ini_text.hpp"
+#include "runtime/numeric.hpp"
+#include "runtime/runtime_error.hpp"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/gtk/signal_guard.hpp"
-#include "platform/runtime_error.hpp"
+#include "runtime/runtime_error.hpp"
 #include "settings/form2.hpp"
 
 namespace mofu::gtk {
