@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/regular_file.hpp"
 
 namespace mofu {
 
@@ -42,9 +41,6 @@ class Host {
   virtual int ScreenPixelHeight() = 0;
   // Where the pose picture with this file name lives on this system.
   virtual std::string PicturePath(std::string_view file_name) = 0;
-  // Reads a whole regular file of at most `limit` bytes, as ReadRegularFile
-  // describes, with this system's calls.
-  virtual FileRead ReadFile(const std::string& path, std::size_t limit, std::string& contents) = 0;
 
   virtual std::unique_ptr<SkySurface> CreateSkySurface() = 0;
   virtual std::unique_ptr<DialogSurface> CreateDialogSurface(const FormDesign& design,

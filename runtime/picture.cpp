@@ -1,6 +1,7 @@
 #include "runtime/picture.hpp"
 
 #include "runtime/host.hpp"
+#include "runtime/regular_file.hpp"
 #include "runtime/runtime_error.hpp"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -60,7 +61,7 @@ Picture DecodePicture(const std::uint8_t* data, std::size_t size) {
 
 Picture LoadPicture(const std::string& path) {
   std::string bytes;
-  switch (host().ReadFile(path, kPictureFileLimit, bytes)) {
+  switch (ReadRegularFile(path, kPictureFileLimit, bytes)) {
     case FileRead::kRead:
       break;
     case FileRead::kMissing:

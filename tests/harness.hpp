@@ -19,7 +19,7 @@ using headless::InputEvent;
 
 inline InputEvent Pointer(double x, double y) { return {InputEvent::Kind::kPointer, x, y}; }
 inline InputEvent Key(std::int16_t code = 65, std::int16_t character = 0) {
-  return {InputEvent::Kind::kKey, 0, 0, code, character};
+  return InputEvent::Key(code, 0, character);
 }
 
 // Each test gets a fresh fake system and fresh program globals.

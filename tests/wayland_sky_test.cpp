@@ -4,10 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/wayland/backend_choice.hpp"
-#include "platform/wayland/input_queue.hpp"
 #include "platform/wayland/pointer_track.hpp"
 #include "platform/wayland/sky_geometry.hpp"
+#include "runtime/recorded_input.hpp"
 
 namespace mofu::wayland {
 namespace {
@@ -63,44 +62,9 @@ TEST(WaylandSkyGeometry, OutputsToSkyRectangles) {
   }
 }
 
-TEST(WaylandBackendChoice, OnlyANamedCompositorOutsideHackMode) {
-  struct Case {
-    const char* wayland_display;
-    bool hack;
-    bool tried;
-  };
-  const Case cases[] = {
-      {"wayland-1", false, true}, {"/run/user/1000/wayland-0", false, true},
-      {"wayland-1", true, false}, {"", false, false},
-      {nullptr, false, false},    {nullptr, true, false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(TryWayland(c.wayland_display, c.hack), c.tried)
-        << (c.wayland_display ? c.wayland_display : "(unset)") << (c.hack ? " in hack mode" : "");
-  }
-}
+using K = RecordedInput::Kind;
+RecordedInput At(K kind, double x, double y) { return {kind, x, y}; }
 
-// What reaches the saver, written down as text.
-class Recorder final : public SkyInput {
- public:
-  void PointerReport(double x, double y) override { Add("move", x, y); }
-  void ButtonDown(double x, double y) override { Add("down", x, y); }
-  void ButtonUp(double x, double y) override { Add("up", x, y); }
-  void KeyDown(std::int16_t code, std::int16_t, std::int16_t) override { Add("key", code, 0); }
-  void CloseRequested() override { log.push_back("close"); }
-  void Exposed(const Rect&) override { log.push_back("exposed"); }
-  void Resized() override { log.push_back("resized"); }
-  std::vector<std::string> log;
-
- private:
-  void Add(const char* what, double x, double y) {
-    log.push_back(std::string(what) + " " + std::to_string(static_cast<int>(x)) + "," +
-                  std::to_string(static_cast<int>(y)));
-  }
-};
-
-// Two outputs: 1280x720 at 0,0 and a scale-2 512x384 at 1280,0 (sky pixels
-// are device pixels of the scale-2 one, so everything doubles).
 TEST(WaylandPointerTrack, EnterIsTheFirstPositionAndEverythingIsInSkyPixels) {
   const Rect left{0, 0, 1280, 720};
   const Rect right{1280, 0, 1792, 384};
@@ -108,39 +72,36 @@ TEST(WaylandPointerTrack, EnterIsTheFirstPositionAndEverythingIsInSkyPixels) {
   struct Case {
     const char* name;
     std::vector<Step> steps;
-    std::vector<std::string> seen;
+    std::vector<RecordedInput> seen;
   };
   const Case cases[] = {
       {"the enter position is reported: it is the reference",
        {[&](PointerTrack& t) { t.Enter(left, 10, 20); }},
-       {"move 20,40"}},
+       {At(K::kPointer, 20, 40)}},
       {"motion before any enter is nobody's",
        {[&](PointerTrack& t) { t.Motion(5, 5); }, [&](PointerTrack& t) { t.Enter(left, 10, 20); }},
-       {"move 20,40"}},
+       {At(K::kPointer, 20, 40)}},
       {"motion is relative to the entered output",
        {[&](PointerTrack& t) { t.Enter(right, 0, 0); }, [&](PointerTrack& t) { t.Motion(1, 2); }},
-       {"move 2560,0", "move 2562,4"}},
+       {At(K::kPointer, 2560, 0), At(K::kPointer, 2562, 4)}},
       {"crossing to the other output is movement",
        {[&](PointerTrack& t) { t.Enter(left, 1279, 100); }, [&](PointerTrack& t) { t.Leave(); },
         [&](PointerTrack& t) { t.Motion(3, 3); }, [&](PointerTrack& t) { t.Enter(right, 0, 50); }},
-       {"move 2558,200", "move 2560,100"}},
+       {At(K::kPointer, 2558, 200), At(K::kPointer, 2560, 100)}},
       {"a button or wheel is a click where the pointer is",
        {[&](PointerTrack& t) { t.Enter(left, 100, 100); }, [&](PointerTrack& t) { t.Click(); }},
-       {"move 200,200", "down 200,200", "up 200,200"}},
+       {At(K::kPointer, 200, 200), At(K::kButtonDown, 200, 200), At(K::kButtonUp, 200, 200)}},
       {"a touch is a click where the finger is, and no reference",
        {[&](PointerTrack& t) { t.Touch(right, 10, 10); }},
-       {"down 2580,20", "up 2580,20"}},
+       {At(K::kButtonDown, 2580, 20), At(K::kButtonUp, 2580, 20)}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const SkyGeometry geometry({{left, 1}, {right, 2}});
-    InputQueue queue;
-    PointerTrack track(geometry, queue);
+    InputRecorder seen;
+    PointerTrack track(geometry, seen);
     for (const Step& step : c.steps) step(track);
-    Recorder recorder;
-    queue.Drain(recorder);
-    EXPECT_EQ(recorder.log, c.seen);
-    EXPECT_TRUE(queue.Empty());
+    EXPECT_EQ(seen.Events(), c.seen);
   }
 }
 

@@ -208,30 +208,7 @@ void HeadlessHost::Pump(SkyInput& input) {
   auto [first, last] = by_yield_.equal_range(yields);
   for (auto it = first; it != last; ++it) due.push_back(it->second);
   by_yield_.erase(first, last);
-  for (const InputEvent& event : due) Deliver(input, event);
-}
-
-void HeadlessHost::Deliver(SkyInput& input, const InputEvent& event) {
-  switch (event.kind) {
-    case InputEvent::Kind::kPointer:
-      input.PointerReport(event.x, event.y);
-      break;
-    case InputEvent::Kind::kButtonDown:
-      input.ButtonDown(event.x, event.y);
-      break;
-    case InputEvent::Kind::kButtonUp:
-      input.ButtonUp(event.x, event.y);
-      break;
-    case InputEvent::Kind::kKey:
-      input.KeyDown(event.key_code, 0, event.character);
-      break;
-    case InputEvent::Kind::kClose:
-      input.CloseRequested();
-      break;
-    case InputEvent::Kind::kResized:
-      input.Resized();
-      break;
-  }
+  for (const InputEvent& event : due) event.HandTo(input);
 }
 
 }  // namespace mofu::headless

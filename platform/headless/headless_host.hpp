@@ -13,6 +13,7 @@
 #include "runtime/form_design.hpp"
 #include "runtime/host.hpp"
 #include "runtime/random.hpp"
+#include "runtime/recorded_input.hpp"
 #include "runtime/sky_surface.hpp"
 
 namespace mofu::headless {
@@ -45,13 +46,7 @@ class MemorySettings final : public SettingsStore {
 };
 
 // One scripted input event for the saver window.
-struct InputEvent {
-  enum class Kind { kPointer, kButtonDown, kButtonUp, kKey, kClose, kResized } kind;
-  double x = 0;
-  double y = 0;
-  std::int16_t key_code = 0;
-  std::int16_t character = 0;
-};
+using InputEvent = RecordedInput;
 
 // A fake dialog: option buttons grouped by container, nothing on screen.
 class FakeDialog final : public DialogSurface {
@@ -104,9 +99,6 @@ class HeadlessHost final : public Host {
   std::unique_ptr<DialogSurface> CreateDialogSurface(const FormDesign& design,
                                                      DialogInput& input) override;
   void RunEventLoop() override;
-  FileRead ReadFile(const std::string& path, std::size_t limit, std::string& contents) override {
-    return ReadRegularFile(path, limit, contents);
-  }
   void SuspendSystemBlanker(bool suspend) override;
   bool SystemBlankerSuspended() override;
   void ReportUnhandledError(std::string_view description) override;
@@ -159,7 +151,6 @@ class HeadlessHost final : public Host {
   void Pump(SkyInput& input);
 
  private:
-  void Deliver(SkyInput& input, const InputEvent& event);
   std::multimap<int, InputEvent> by_yield_;
   std::multimap<std::int64_t, InputEvent> by_time_;
 };

@@ -28,9 +28,6 @@ class LinuxHost final : public Host {
   int ScreenPixelWidth() override { return display_->ScreenPixelWidth(); }
   int ScreenPixelHeight() override { return display_->ScreenPixelHeight(); }
   std::string PicturePath(std::string_view file_name) override;
-  FileRead ReadFile(const std::string& path, std::size_t limit, std::string& contents) override {
-    return ReadRegularFile(path, limit, contents);
-  }
   std::unique_ptr<SkySurface> CreateSkySurface() override;
   std::unique_ptr<DialogSurface> CreateDialogSurface(const FormDesign& design,
                                                      DialogInput& input) override;

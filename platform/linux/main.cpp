@@ -1,4 +1,4 @@
-// The Linux program: the POSIX system part with the display part that
+// The Linux program: the Linux system part with the display part that
 // answers. A Wayland compositor where one is named and answers, X11
 // otherwise, and always for a daemon's hack.
 #include <cstdio>
@@ -7,7 +7,6 @@
 
 #include "platform/linux/linux_host.hpp"
 #include "platform/linux/usage.hpp"
-#include "platform/wayland/backend_choice.hpp"
 #include "platform/wayland/wayland_display.hpp"
 #include "platform/x11/hack_options.hpp"
 #include "platform/x11/x11_display.hpp"
@@ -18,7 +17,10 @@ namespace {
 
 std::unique_ptr<mofu::linux_os::DisplayPart> ChooseDisplay(
     const std::optional<mofu::x11::HackTarget>& hack) {
-  if (mofu::wayland::TryWayland(std::getenv("WAYLAND_DISPLAY"), hack.has_value())) {
+  // Never in hack mode: the window a daemon hands over is an X one. A named
+  // compositor that does not answer still leaves X11 to try.
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (!hack && wayland != nullptr && wayland[0] != '\0') {
     if (auto client = mofu::wayland::WaylandClient::Connect()) {
       return std::make_unique<mofu::wayland::WaylandDisplay>(std::move(client));
     }

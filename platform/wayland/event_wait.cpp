@@ -1,12 +1,12 @@
 #include "platform/wayland/event_wait.hpp"
 
 #include <poll.h>
-#include <time.h>
 #include <wayland-client.h>
 
 #include <cerrno>
 
 #include "platform/linux/exit_signals.hpp"
+#include "platform/linux/wait.hpp"
 #include "platform/wayland/wayland_client.hpp"
 
 namespace mofu::wayland {
@@ -34,12 +34,6 @@ int PrepareRead(wl_display* display) {
 
 }  // namespace
 
-std::int64_t MonotonicMicros() {
-  struct timespec now {};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
-}
-
 void ReadEvents(wl_display* display) {
   Send(display);
   PrepareRead(display);
@@ -62,29 +56,17 @@ bool WaitForEvents(wl_display* display, std::int64_t deadline_micros) {
       wl_display_cancel_read(display);
       DisplayLost(display);
     }
-    const std::int64_t left = deadline_micros - MonotonicMicros();
-    if (left <= 0) {
-      wl_display_cancel_read(display);
-      return false;
-    }
-    struct pollfd fds[2] = {{wl_display_get_fd(display), POLLIN, 0},
-                            {linux_os::ExitSignals::WakeFd(), POLLIN, 0}};
-    struct timespec timeout = {static_cast<time_t>(left / 1'000'000),
-                               static_cast<long>(left % 1'000'000) * 1000};
-    const int ready = ppoll(fds, 2, &timeout, nullptr);
-    if (ready <= 0) {
-      wl_display_cancel_read(display);
-      if (ready < 0 && errno == EINTR) continue;
-      return false;
-    }
-    if (fds[0].revents != 0) {
+    const linux_os::Woke woke = linux_os::WaitReadable(
+        wl_display_get_fd(display), linux_os::ExitSignals::WakeFd(), deadline_micros);
+    if (woke == linux_os::Woke::kConnection) {
       // A hang-up shows here as a failed read.
       if (wl_display_read_events(display) < 0) DisplayLost(display);
     } else {
       wl_display_cancel_read(display);
+      if (woke == linux_os::Woke::kDeadline) return false;
     }
     const int handled = Dispatch(display);
-    if (fds[1].revents != 0 || handled > 0) return true;
+    if (woke == linux_os::Woke::kWakeFd || handled > 0) return true;
   }
 }
 

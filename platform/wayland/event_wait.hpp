@@ -6,8 +6,6 @@ struct wl_display;
 
 namespace mofu::wayland {
 
-std::int64_t MonotonicMicros();
-
 // Sends what waits to be sent, reads what the compositor has sent without
 // waiting for more, and runs the handlers.
 void ReadEvents(wl_display* display);

@@ -5,6 +5,8 @@
 #include <array>
 #include <utility>
 
+#include "runtime/key_codes.hpp"
+
 namespace mofu::wayland {
 namespace {
 
@@ -16,15 +18,18 @@ constexpr std::array<std::pair<std::uint32_t, std::int16_t>, 26> kLetters{{
     {KEY_Y, 'Y'}, {KEY_Z, 'Z'},
 }};
 
-constexpr std::array<std::pair<std::uint32_t, std::int16_t>, 30> kOthers{{
-    {KEY_ESC, 27},      {KEY_ENTER, 13},     {KEY_KPENTER, 13},   {KEY_SPACE, 32},
-    {KEY_TAB, 9},       {KEY_BACKSPACE, 8},  {KEY_LEFTSHIFT, 16}, {KEY_RIGHTSHIFT, 16},
-    {KEY_LEFTCTRL, 17}, {KEY_RIGHTCTRL, 17}, {KEY_LEFTALT, 18},   {KEY_RIGHTALT, 18},
-    {KEY_PAGEUP, 33},   {KEY_PAGEDOWN, 34},  {KEY_END, 35},       {KEY_HOME, 36},
-    {KEY_LEFT, 37},     {KEY_UP, 38},        {KEY_RIGHT, 39},     {KEY_DOWN, 40},
-    {KEY_INSERT, 45},   {KEY_DELETE, 46},    {KEY_F1, 112},       {KEY_F2, 113},
-    {KEY_F3, 114},      {KEY_F4, 115},       {KEY_F5, 116},       {KEY_F6, 117},
-    {KEY_F7, 118},      {KEY_F8, 119},
+constexpr std::array<std::pair<std::uint32_t, std::int16_t>, 22> kOthers{{
+    {KEY_ESC, keys::kEscape},       {KEY_ENTER, keys::kReturn},
+    {KEY_KPENTER, keys::kReturn},   {KEY_SPACE, keys::kSpace},
+    {KEY_TAB, keys::kTab},          {KEY_BACKSPACE, keys::kBack},
+    {KEY_LEFTSHIFT, keys::kShift},  {KEY_RIGHTSHIFT, keys::kShift},
+    {KEY_LEFTCTRL, keys::kControl}, {KEY_RIGHTCTRL, keys::kControl},
+    {KEY_LEFTALT, keys::kAlt},      {KEY_RIGHTALT, keys::kAlt},
+    {KEY_PAGEUP, keys::kPageUp},    {KEY_PAGEDOWN, keys::kPageDown},
+    {KEY_END, keys::kEnd},          {KEY_HOME, keys::kHome},
+    {KEY_LEFT, keys::kLeft},        {KEY_UP, keys::kUp},
+    {KEY_RIGHT, keys::kRight},      {KEY_DOWN, keys::kDown},
+    {KEY_INSERT, keys::kInsert},    {KEY_DELETE, keys::kDelete},
 }};
 
 }  // namespace
@@ -36,9 +41,12 @@ std::int16_t VirtualKeyOf(std::uint32_t code) {
   // KEY_1 .. KEY_9 then KEY_0 run in a row, as on the keyboard.
   if (code >= KEY_1 && code <= KEY_9) return static_cast<std::int16_t>('1' + (code - KEY_1));
   if (code == KEY_0) return '0';
-  if (code >= KEY_F9 && code <= KEY_F10) return static_cast<std::int16_t>(120 + (code - KEY_F9));
-  if (code == KEY_F11) return 122;
-  if (code == KEY_F12) return 123;
+  // KEY_F1 .. KEY_F10 run in a row; F11 and F12 came later.
+  if (code >= KEY_F1 && code <= KEY_F10)
+    return static_cast<std::int16_t>(keys::kF1 + (code - KEY_F1));
+  if (code == KEY_F11 || code == KEY_F12) {
+    return static_cast<std::int16_t>(keys::kF1 + 10 + (code - KEY_F11));
+  }
   for (const auto& [evdev, key] : kOthers) {
     if (evdev == code) return key;
   }
@@ -46,16 +54,17 @@ std::int16_t VirtualKeyOf(std::uint32_t code) {
 }
 
 std::int16_t CharacterOf(std::uint32_t code, std::int16_t shift) {
-  if ((shift & (kControl | kAlt)) != 0) return 0;
+  if ((shift & (keys::kControlDown | keys::kAltDown)) != 0) return 0;
   const std::int16_t key = VirtualKeyOf(code);
-  if (key >= 'A' && key <= 'Z') return (shift & kShift) ? key : static_cast<std::int16_t>(key + 32);
-  if (key >= '0' && key <= '9') return (shift & kShift) ? 0 : key;
+  const bool shifted = (shift & keys::kShiftDown) != 0;
+  if (key >= 'A' && key <= 'Z') return shifted ? key : static_cast<std::int16_t>(key + 32);
+  if (key >= '0' && key <= '9') return shifted ? 0 : key;
   switch (key) {
-    case 27:
-    case 13:
-    case 32:
-    case 9:
-    case 8:
+    case keys::kEscape:
+    case keys::kReturn:
+    case keys::kSpace:
+    case keys::kTab:
+    case keys::kBack:
       return key;
     default:
       return 0;

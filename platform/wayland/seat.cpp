@@ -4,6 +4,7 @@
 #include <wayland-client.h>
 
 #include "platform/wayland/key_codes.hpp"
+#include "runtime/key_codes.hpp"
 
 namespace mofu::wayland {
 namespace {
@@ -77,9 +78,10 @@ const wl_keyboard_listener Seat::kKeyboardListener = {
         [](void* data, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched, uint32_t,
            uint32_t) {
           const std::uint32_t held = depressed | latched;
-          Of(data)->shift_ = static_cast<std::int16_t>(((held & kShiftMask) ? kShift : 0) |
-                                                       ((held & kControlMask) ? kControl : 0) |
-                                                       ((held & kAltMask) ? kAlt : 0));
+          Of(data)->shift_ =
+              static_cast<std::int16_t>(((held & kShiftMask) ? keys::kShiftDown : 0) |
+                                        ((held & kControlMask) ? keys::kControlDown : 0) |
+                                        ((held & kAltMask) ? keys::kAltDown : 0));
         },
     .repeat_info = [](void*, wl_keyboard*, int32_t, int32_t) {},
 };

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/linux/exit_signals.hpp"
+#include "platform/linux/wait.hpp"
 #include "platform/wayland/event_wait.hpp"
 #include "platform/wayland/key_codes.hpp"
 #include "platform/wayland/wayland_client.hpp"
@@ -60,10 +61,10 @@ void WaylandSkySurface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
   }
   if (looks_.Due(now_micros)) ReadEvents(client_.Display());
   AfterEvents();
-  queue_.Drain(input);
+  queue_.HandAllTo(input);
 }
 
-std::int64_t WaylandSkySurface::NowMicros() { return MonotonicMicros(); }
+std::int64_t WaylandSkySurface::NowMicros() { return linux_os::MonotonicMicros(); }
 
 bool WaylandSkySurface::WaitForInput(std::int64_t deadline_micros) {
   for (;;) {

@@ -3,12 +3,12 @@
 #include <memory>
 #include <vector>
 
-#include "platform/wayland/input_queue.hpp"
 #include "platform/wayland/output_surface.hpp"
 #include "platform/wayland/pointer_track.hpp"
 #include "platform/wayland/seat.hpp"
 #include "platform/wayland/sky_geometry.hpp"
 #include "runtime/queue_looks.hpp"
+#include "runtime/recorded_input.hpp"
 #include "runtime/sky_surface.hpp"
 
 namespace mofu::wayland {
@@ -57,7 +57,7 @@ class WaylandSkySurface final : public SkySurface,
 
   WaylandClient& client_;
   SkyGeometry geometry_;
-  InputQueue queue_;
+  InputRecorder queue_;
   PointerTrack track_;
   std::vector<std::unique_ptr<OutputSurface>> surfaces_;
   bool shown_ = false;

@@ -100,10 +100,6 @@ bool Win32Host::SystemBlankerSuspended() {
   return active != FALSE;
 }
 
-FileRead Win32Host::ReadFile(const std::string& path, std::size_t limit, std::string& contents) {
-  return ReadRegularFile(path, limit, contents);
-}
-
 // Topmost, so no other window hides the report; with the pointer shown,
 // which a saver that failed may have left hidden, so the box can be
 // answered with the mouse.

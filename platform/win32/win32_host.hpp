@@ -28,7 +28,6 @@ class Win32Host final : public Host {
   std::unique_ptr<DialogSurface> CreateDialogSurface(const FormDesign& design,
                                                      DialogInput& input) override;
   void RunEventLoop() override;
-  FileRead ReadFile(const std::string& path, std::size_t limit, std::string& contents) override;
   void SuspendSystemBlanker(bool suspend) override;
   bool SystemBlankerSuspended() override;
   void ReportUnhandledError(std::string_view description) override;

@@ -1,9 +1,8 @@
 #include "platform/x11/own_window_surface.hpp"
 
-#include <time.h>
-
 #include <cstdio>
 
+#include "platform/linux/wait.hpp"
 #include "platform/x11/blank_cursor.hpp"
 #include "platform/x11/x11_keys.hpp"
 #include "runtime/retry.hpp"
@@ -40,12 +39,6 @@ int OnError(Display* display, XErrorEvent* error) {
   XGetErrorText(display, error->error_code, text, sizeof text);
   std::fprintf(stderr, "mofu: X error: %s (request %d)\n", text, error->request_code);
   return 0;
-}
-
-void Sleep(std::int64_t micros) {
-  struct timespec pause = {static_cast<time_t>(micros / 1'000'000),
-                           static_cast<long>(micros % 1'000'000) * 1000};
-  nanosleep(&pause, nullptr);
 }
 
 }  // namespace
@@ -91,7 +84,7 @@ void OwnWindowSurface::Show() {
   // covers the screen; they move to the sky once it is mapped.
   const bool held = RetryWithin(
       kGrabBudgetMicros, kGrabPauseMicros, [this] { return TakeInput(root_); },
-      [this] { return NowMicros(); }, Sleep);
+      [this] { return NowMicros(); }, linux_os::SleepMicros);
   if (!held) {
     const bool keyboard = !keyboard_held_;
     ReleaseInput();
@@ -132,7 +125,7 @@ void OwnWindowSurface::WaitUntilMapped() {
       mapped_ = true;
     } else {
       XFlush(display_);
-      Sleep(5'000);
+      linux_os::SleepMicros(5'000);
     }
   }
 }

@@ -3,12 +3,15 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include "runtime/key_codes.hpp"
+
 namespace mofu::x11 {
 namespace {
 
 std::int16_t ShiftState(unsigned state) {
-  return static_cast<std::int16_t>(((state & ShiftMask) ? 1 : 0) | ((state & ControlMask) ? 2 : 0) |
-                                   ((state & Mod1Mask) ? 4 : 0));
+  return static_cast<std::int16_t>(((state & ShiftMask) ? keys::kShiftDown : 0) |
+                                   ((state & ControlMask) ? keys::kControlDown : 0) |
+                                   ((state & Mod1Mask) ? keys::kAltDown : 0));
 }
 
 // The classic virtual-key numbers for the keys that have obvious ones.
@@ -19,26 +22,26 @@ std::int16_t KeyCodeOf(KeySym sym) {
   switch (sym) {
     case XK_Shift_L:
     case XK_Shift_R:
-      return 16;
+      return keys::kShift;
     case XK_Control_L:
     case XK_Control_R:
-      return 17;
+      return keys::kControl;
     case XK_Alt_L:
     case XK_Alt_R:
     case XK_Meta_L:
     case XK_Meta_R:
-      return 18;
+      return keys::kAlt;
     case XK_Return:
     case XK_KP_Enter:
-      return 13;
+      return keys::kReturn;
     case XK_Escape:
-      return 27;
+      return keys::kEscape;
     case XK_space:
-      return 32;
+      return keys::kSpace;
     case XK_Tab:
-      return 9;
+      return keys::kTab;
     case XK_BackSpace:
-      return 8;
+      return keys::kBack;
     default:
       return static_cast<std::int16_t>(sym & 0xFF);
   }

@@ -2,12 +2,11 @@
 
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
-#include <poll.h>
-#include <time.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <vector>
+
+#include "platform/linux/wait.hpp"
 
 namespace mofu::x11 {
 namespace {
@@ -149,11 +148,7 @@ std::int64_t X11Surface::RefreshMicros() {
   return rate >= 10 ? static_cast<std::int64_t>(1e6 / rate + 0.5) : 0;
 }
 
-std::int64_t X11Surface::NowMicros() {
-  struct timespec now {};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
-}
+std::int64_t X11Surface::NowMicros() { return linux_os::MonotonicMicros(); }
 
 bool X11Surface::WaitForInput(std::int64_t deadline_micros) {
   if (QLength(display_) > 0) return true;
@@ -162,21 +157,18 @@ bool X11Surface::WaitForInput(std::int64_t deadline_micros) {
   if (unsent_) Flush();
   for (;;) {
     if (Ending()) return true;
-    const std::int64_t left = deadline_micros - NowMicros();
-    if (left <= 0) return false;
-    struct pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {WakeFd(), POLLIN, 0}};
-    struct timespec timeout = {static_cast<time_t>(left / 1'000'000),
-                               static_cast<long>(left % 1'000'000) * 1000};
-    const int ready = ppoll(fds, 2, &timeout, nullptr);
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready == 0) {
-      // Nothing arrived while it slept, so nothing waits to be read.
-      looks_.Read();
-      return false;
+    if (deadline_micros <= NowMicros()) return false;
+    switch (linux_os::WaitReadable(ConnectionNumber(display_), WakeFd(), deadline_micros)) {
+      case linux_os::Woke::kDeadline:
+        // Nothing arrived while it slept, so nothing waits to be read.
+        looks_.Read();
+        return false;
+      case linux_os::Woke::kWakeFd:
+        return true;
+      case linux_os::Woke::kConnection:
+        if (XEventsQueued(display_, QueuedAfterReading) > 0) return true;
+        break;
     }
-    if (ready < 0) return false;
-    if (fds[1].revents != 0) return true;
-    if (XEventsQueued(display_, QueuedAfterReading) > 0) return true;
   }
 }
 
