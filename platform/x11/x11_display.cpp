@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "platform/x11/handed_surface.hpp"
-#include "platform/x11/own_window_surface.hpp"
+#include "platform/x11/daemon_window.hpp"
 #include "platform/x11/selection_lock.hpp"
+#include "platform/x11/standalone_window.hpp"
 #include "runtime/runtime_error.hpp"
 
 namespace mofu::x11 {
@@ -49,8 +49,8 @@ int X11Display::ScreenPixelHeight() {
 
 std::unique_ptr<SkySurface> X11Display::CreateSkySurface() {
   Display* d = Open();
-  if (!hack_) return OwnWindowSurface::Create(d);
-  return HandedSurface::Open(d, hack_->root ? RootWindow(d, DefaultScreen(d)) : hack_->window);
+  if (!hack_) return StandaloneWindow::Create(d);
+  return DaemonWindow::Open(d, hack_->root ? RootWindow(d, DefaultScreen(d)) : hack_->window);
 }
 
 // The server lifts the hold by itself if the process dies, so the desktop is

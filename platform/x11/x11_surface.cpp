@@ -63,7 +63,7 @@ void X11Surface::Blit(const Rect& rect, const std::uint32_t* pixels, int stride)
       }
     }
   }
-  unsent_ = true;
+  unflushed_ = true;
   XPutImage(display_, window_, gc_, image, 0, 0, rect.left, rect.top,
             static_cast<unsigned>(rect.Width()), static_cast<unsigned>(rect.Height()));
   image->data = nullptr;  // the pixels are not Xlib's to free
@@ -74,7 +74,7 @@ void X11Surface::Blit(const Rect& rect, const std::uint32_t* pixels, int stride)
 // due, what it found is all there is.
 void X11Surface::Flush() {
   XFlush(display_);
-  unsent_ = false;
+  unflushed_ = false;
   looks_.Read();
 }
 
@@ -154,7 +154,7 @@ bool X11Surface::WaitForInput(std::int64_t deadline_micros) {
   if (QLength(display_) > 0) return true;
   // The frame was flushed as it was presented; flushing again would only
   // read the connection once more.
-  if (unsent_) Flush();
+  if (unflushed_) Flush();
   for (;;) {
     if (Ending()) return true;
     if (deadline_micros <= NowMicros()) return false;

@@ -43,8 +43,8 @@ class X11Surface : public SkySurface {
     width_ = width;
     height_ = height;
   }
-  // Requests were queued in Xlib's buffer outside Blit.
-  void Unsent() { unsent_ = true; }
+  // Requests were queued in Xlib's buffer outside Blit: the next wait flushes.
+  void MarkUnflushed() { unflushed_ = true; }
 
   Display* const display_;
   const Window window_;
@@ -56,7 +56,7 @@ class X11Surface : public SkySurface {
   int depth_;
   GC gc_ = nullptr;
   QueueLooks looks_;
-  bool unsent_ = true;          // requests may wait in Xlib's buffer
+  bool unflushed_ = true;       // requests may wait in Xlib's buffer
   bool direct_pixels_ = false;  // the visual takes 0x00RRGGBB words as they are
 };
 

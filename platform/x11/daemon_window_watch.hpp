@@ -7,7 +7,7 @@ namespace mofu::x11 {
 // The window a screen-saver daemon handed to the saver belongs to the daemon,
 // which may destroy it, or lose its display, at any moment. Either ends the
 // saver quietly (status 0) instead of through Xlib's fatal error reports.
-class HandedWindow {
+class DaemonWindowWatch {
  public:
   // Installs the process's X error handlers; call before touching the window.
   static void Watch(Window window);

@@ -10,15 +10,15 @@ namespace mofu::x11 {
 // settings app's preview) hands over. Nothing is created, mapped, raised or
 // grabbed and no input is read: those are the daemon's. The sky follows the
 // window's size, and the saver ends when the window goes or a signal comes.
-class HandedSurface final : public X11Surface {
+class DaemonWindow final : public X11Surface {
  public:
-  static std::unique_ptr<HandedSurface> Open(Display* display, Window window);
+  static std::unique_ptr<DaemonWindow> Open(Display* display, Window window);
 
   void Show() override {}
   void Hide() override {}
 
  private:
-  HandedSurface(Display* display, Window window, const XWindowAttributes& attributes);
+  DaemonWindow(Display* display, Window window, const XWindowAttributes& attributes);
 
   void Dispatch(const XEvent& event, SkyInput& input) override;
   bool Ending() const override;

@@ -11,10 +11,10 @@ namespace mofu::x11 {
 // shows, so that every key and click reaches the saver and nothing typed
 // reaches the windows behind it; it follows the screen's size and, kept on
 // top, raises itself over any window that comes above it.
-class OwnWindowSurface final : public X11Surface {
+class StandaloneWindow final : public X11Surface {
  public:
-  static std::unique_ptr<OwnWindowSurface> Create(Display* display);
-  ~OwnWindowSurface() override;
+  static std::unique_ptr<StandaloneWindow> Create(Display* display);
+  ~StandaloneWindow() override;
 
   // Takes the keyboard and the pointer first, and covers the screen only
   // once it has both; throws InputHeldElsewhere when another program keeps
@@ -26,7 +26,7 @@ class OwnWindowSurface final : public X11Surface {
   void SetPointerHidden(bool hidden) override;
 
  private:
-  OwnWindowSurface(Display* display, Window root, Window window, int width, int height);
+  StandaloneWindow(Display* display, Window root, Window window, int width, int height);
 
   void Dispatch(const XEvent& event, SkyInput& input) override;
   void AfterEvents(SkyInput& input, std::int64_t now_micros) override;

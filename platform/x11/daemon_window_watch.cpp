@@ -1,4 +1,4 @@
-#include "platform/x11/handed_window.hpp"
+#include "platform/x11/daemon_window_watch.hpp"
 
 #include <unistd.h>
 
@@ -28,13 +28,13 @@ int OnDisplayLost(Display*) { _exit(0); }
 
 }  // namespace
 
-void HandedWindow::Watch(Window window) {
+void DaemonWindowWatch::Watch(Window window) {
   watched = window;
   gone = false;
   XSetErrorHandler(OnError);
   XSetIOErrorHandler(OnDisplayLost);
 }
 
-bool HandedWindow::Gone() { return gone; }
+bool DaemonWindowWatch::Gone() { return gone; }
 
 }  // namespace mofu::x11

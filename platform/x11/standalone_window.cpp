@@ -1,4 +1,4 @@
-#include "platform/x11/own_window_surface.hpp"
+#include "platform/x11/standalone_window.hpp"
 
 #include <cstdio>
 
@@ -43,7 +43,7 @@ int OnError(Display* display, XErrorEvent* error) {
 
 }  // namespace
 
-std::unique_ptr<OwnWindowSurface> OwnWindowSurface::Create(Display* display) {
+std::unique_ptr<StandaloneWindow> StandaloneWindow::Create(Display* display) {
   XSetErrorHandler(OnError);
   const int screen = DefaultScreen(display);
   const Window root = RootWindow(display, screen);
@@ -58,11 +58,11 @@ std::unique_ptr<OwnWindowSurface> OwnWindowSurface::Create(Display* display) {
                     static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
                     CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
   XStoreName(display, window, "Mofu Saver");
-  return std::unique_ptr<OwnWindowSurface>(
-      new OwnWindowSurface(display, root, window, width, height));
+  return std::unique_ptr<StandaloneWindow>(
+      new StandaloneWindow(display, root, window, width, height));
 }
 
-OwnWindowSurface::OwnWindowSurface(Display* display, Window root, Window window, int width,
+StandaloneWindow::StandaloneWindow(Display* display, Window root, Window window, int width,
                                    int height)
     : X11Surface(display, window, width, height, DefaultVisual(display, DefaultScreen(display)),
                  DefaultDepth(display, DefaultScreen(display))),
@@ -71,14 +71,14 @@ OwnWindowSurface::OwnWindowSurface(Display* display, Window root, Window window,
   XSelectInput(display_, root_, kRootEvents);
 }
 
-OwnWindowSurface::~OwnWindowSurface() {
+StandaloneWindow::~StandaloneWindow() {
   ReleaseInput();
   XSelectInput(display_, root_, NoEventMask);
   XFreeCursor(display_, blank_cursor_);
   XDestroyWindow(display_, window_);
 }
 
-void OwnWindowSurface::Show() {
+void StandaloneWindow::Show() {
   if (showing_) return;
   // The root is always viewable, so the grabs can be had before anything
   // covers the screen; they move to the sky once it is mapped.
@@ -94,12 +94,12 @@ void OwnWindowSurface::Show() {
   }
   showing_ = true;
   input_lost_ = !HoldOnSky();
-  Unsent();
+  MarkUnflushed();
 }
 
 // Maps the sky if it is not, and takes the grabs onto it and the focus with
 // them; false when the grabs could not be had.
-bool OwnWindowSurface::HoldOnSky() {
+bool StandaloneWindow::HoldOnSky() {
   if (!mapped_) {
     XMapRaised(display_, window_);
     WaitUntilMapped();
@@ -109,7 +109,7 @@ bool OwnWindowSurface::HoldOnSky() {
   return true;
 }
 
-void OwnWindowSurface::Hide() {
+void StandaloneWindow::Hide() {
   showing_ = false;
   ReleaseInput();
   XUnmapWindow(display_, window_);
@@ -118,7 +118,7 @@ void OwnWindowSurface::Hide() {
 }
 
 // Grabs need a viewable window; the map is quick, but never wait forever.
-void OwnWindowSurface::WaitUntilMapped() {
+void StandaloneWindow::WaitUntilMapped() {
   XEvent event;
   for (int i = 0; i < 200 && !mapped_; ++i) {
     if (XCheckTypedWindowEvent(display_, window_, MapNotify, &event)) {
@@ -132,7 +132,7 @@ void OwnWindowSurface::WaitUntilMapped() {
 
 // One try at both grabs. A grab this program already holds is simply taken
 // again, onto `on`.
-bool OwnWindowSurface::TakeInput(Window on) {
+bool StandaloneWindow::TakeInput(Window on) {
   keyboard_held_ =
       XGrabKeyboard(display_, on, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
   pointer_held_ =
@@ -141,13 +141,13 @@ bool OwnWindowSurface::TakeInput(Window on) {
   return keyboard_held_ && pointer_held_;
 }
 
-void OwnWindowSurface::ReleaseInput() {
+void StandaloneWindow::ReleaseInput() {
   if (keyboard_held_) XUngrabKeyboard(display_, CurrentTime);
   if (pointer_held_) XUngrabPointer(display_, CurrentTime);
   keyboard_held_ = pointer_held_ = false;
 }
 
-void OwnWindowSurface::SetPointerHidden(bool hidden) {
+void StandaloneWindow::SetPointerHidden(bool hidden) {
   pointer_hidden_ = hidden;
   if (hidden) {
     XDefineCursor(display_, window_, blank_cursor_);
@@ -160,7 +160,7 @@ void OwnWindowSurface::SetPointerHidden(bool hidden) {
   XFlush(display_);
 }
 
-void OwnWindowSurface::Dispatch(const XEvent& event, SkyInput& input) {
+void StandaloneWindow::Dispatch(const XEvent& event, SkyInput& input) {
   switch (event.type) {
     case MotionNotify:
       input.PointerReport(event.xmotion.x, event.xmotion.y);
@@ -225,7 +225,7 @@ void OwnWindowSurface::Dispatch(const XEvent& event, SkyInput& input) {
 // cover all of it, with a fresh sky of its size. The size is the root's own,
 // asked for: some servers send a root ConfigureNotify of one monitor's size
 // while the screen spans two, and believing it would uncover the second.
-void OwnWindowSurface::FollowRootSize(SkyInput& input) {
+void StandaloneWindow::FollowRootSize(SkyInput& input) {
   Window root = 0;
   int x = 0;
   int y = 0;
@@ -237,11 +237,11 @@ void OwnWindowSurface::FollowRootSize(SkyInput& input) {
   if (static_cast<int>(width) == Width() && static_cast<int>(height) == Height()) return;
   SetSize(static_cast<int>(width), static_cast<int>(height));
   XMoveResizeWindow(display_, window_, 0, 0, width, height);
-  Unsent();
+  MarkUnflushed();
   input.Resized();
 }
 
-void OwnWindowSurface::AfterEvents(SkyInput&, std::int64_t now_micros) {
+void StandaloneWindow::AfterEvents(SkyInput&, std::int64_t now_micros) {
   if (!showing_ || !(input_lost_ || stacking_changed_)) return;
   if (now_micros - last_repair_micros_ < kRepairMicros) return;
   last_repair_micros_ = now_micros;
@@ -250,13 +250,13 @@ void OwnWindowSurface::AfterEvents(SkyInput&, std::int64_t now_micros) {
     stacking_changed_ = false;
     if (topmost_ && SomethingAbove()) XRaiseWindow(display_, window_);
   }
-  Unsent();
+  MarkUnflushed();
 }
 
 // Whether a window that can be seen stands above the sky. The stacking
 // order lists the root's children bottom to top; a compositing manager's
 // overlay is not among them.
-bool OwnWindowSurface::SomethingAbove() {
+bool StandaloneWindow::SomethingAbove() {
   Window root = 0;
   Window parent = 0;
   Window* children = nullptr;

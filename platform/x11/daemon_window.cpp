@@ -1,27 +1,27 @@
-#include "platform/x11/handed_surface.hpp"
+#include "platform/x11/daemon_window.hpp"
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "platform/linux/exit_signals.hpp"
-#include "platform/x11/handed_window.hpp"
+#include "platform/x11/daemon_window_watch.hpp"
 #include "runtime/runtime_error.hpp"
 
 namespace mofu::x11 {
 
-std::unique_ptr<HandedSurface> HandedSurface::Open(Display* display, Window window) {
-  HandedWindow::Watch(window);
+std::unique_ptr<DaemonWindow> DaemonWindow::Open(Display* display, Window window) {
+  DaemonWindowWatch::Watch(window);
   XWindowAttributes attributes{};
-  if (XGetWindowAttributes(display, window, &attributes) == 0 || HandedWindow::Gone()) {
+  if (XGetWindowAttributes(display, window, &attributes) == 0 || DaemonWindowWatch::Gone()) {
     char id[32];
     std::snprintf(id, sizeof id, "0x%lx", window);
     throw RuntimeError(ErrorNumber::kPathFileAccess, std::string("no window ") + id);
   }
-  return std::unique_ptr<HandedSurface>(new HandedSurface(display, window, attributes));
+  return std::unique_ptr<DaemonWindow>(new DaemonWindow(display, window, attributes));
 }
 
-HandedSurface::HandedSurface(Display* display, Window window, const XWindowAttributes& attributes)
+DaemonWindow::DaemonWindow(Display* display, Window window, const XWindowAttributes& attributes)
     : X11Surface(display, window, attributes.width, attributes.height, attributes.visual,
                  attributes.depth) {
   // Size changes, loss of the window and repaints: never input, which is
@@ -30,7 +30,7 @@ HandedSurface::HandedSurface(Display* display, Window window, const XWindowAttri
   linux_os::ExitSignals::Install();
 }
 
-void HandedSurface::Dispatch(const XEvent& event, SkyInput& input) {
+void DaemonWindow::Dispatch(const XEvent& event, SkyInput& input) {
   switch (event.type) {
     case ConfigureNotify:
       if (event.xconfigure.window != window_) break;
@@ -46,10 +46,10 @@ void HandedSurface::Dispatch(const XEvent& event, SkyInput& input) {
   }
 }
 
-bool HandedSurface::Ending() const {
-  return linux_os::ExitSignals::Raised() || HandedWindow::Gone();
+bool DaemonWindow::Ending() const {
+  return linux_os::ExitSignals::Raised() || DaemonWindowWatch::Gone();
 }
 
-int HandedSurface::WakeFd() const { return linux_os::ExitSignals::WakeFd(); }
+int DaemonWindow::WakeFd() const { return linux_os::ExitSignals::WakeFd(); }
 
 }  // namespace mofu::x11
