@@ -6,7 +6,7 @@ set -euo pipefail
 declare -A GROUP=(
   [build]="cmake ninja-build g++ pkg-config libgtest-dev googletest libx11-dev libxss-dev libxrandr-dev libglib2.0-dev libgtk-3-dev libstb-dev libgif-dev dpkg-dev file libwayland-dev wayland-protocols"
   [run]="xvfb xauth x11-utils fonts-ipafont-gothic fonts-dejavu-core fonts-liberation"
-  [test]="shellcheck clang-format xdotool imagemagick procps lintian man-db xscreensaver xserver-xephyr x11-xserver-utils xcompmgr picom sway grim wtype swayidle swaylock weston python3"
+  [test]="shellcheck clang-format xdotool imagemagick procps lintian man-db xscreensaver mate-screensaver dbus-daemon xserver-xephyr x11-xserver-utils xcompmgr picom sway grim wtype swayidle swaylock weston python3"
   [windows]="g++-mingw-w64-x86-64-posix wine wine64 icoutils xserver-xephyr wixl"
   [bench]="xscreensaver-data time python3 libxtst-dev libxdamage-dev valgrind strace"
 )

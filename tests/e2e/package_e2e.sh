@@ -44,7 +44,7 @@ control_fields() {
     { tail -n 5 "$WORK/apt.log" >&2; fail "apt cannot install it"; }
 }
 
-# The manual page, the desktop entry, the XScreenSaver description and the
+# The manual page, the desktop entries, the XScreenSaver description and the
 # icons as they say (the program, its module and the pictures are run).
 contents() {
   local size
@@ -53,6 +53,11 @@ contents() {
     fail "the changelog does not start with this version"
   grep -qx 'Exec=mofu /c' "$TREE/usr/share/applications/mofu.desktop" && grep -qx 'Icon=mofu' "$TREE/usr/share/applications/mofu.desktop" &&
     grep -q '^Name\[ja\]=' "$TREE/usr/share/applications/mofu.desktop" || fail "the desktop entry is wrong"
+  # MATE's and Xfce's savers: their entry, and the program in their hack folder
+  local saver="$TREE/usr/share/applications/screensavers/mofu.desktop"
+  grep -qx 'Exec=/usr/libexec/xscreensaver/mofu --root' "$saver" && grep -qx 'Categories=Screensaver;' "$saver" &&
+    grep -q '^Comment\[ja\]=' "$saver" || fail "the screen-saver entry is wrong"
+  [ "$(readlink "$TREE/usr/libexec/xscreensaver/mofu")" = ../../bin/mofu ] || fail "no link to the program in /usr/libexec/xscreensaver"
   python3 - "$TREE/usr/share/xscreensaver/config/mofu.xml" <<'PY' || fail "mofu.xml is wrong"
 import sys, xml.etree.ElementTree as tree
 root = tree.parse(sys.argv[1]).getroot()

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# The saver as the theme of the real MATE screen saver, run from the
+# installed entry: its Exec names /usr/libexec/xscreensaver/mofu, the only
+# kind of place the daemon runs a theme from, so the suite links that name to
+# the tree under test and removes the link however it ends. Its own session
+# bus (which starts no services) and settings keep it away from any desktop.
+# Usage: mate_e2e.sh PREFIX   (an installed tree: PREFIX/bin/mofu, PREFIX/share/...)
+set -u
+PREFIX=$(cd "$1" && pwd)
+. "$(dirname "$0")/../lib.sh"
+
+HACK=/usr/libexec/xscreensaver/mofu
+for tool in mate-screensaver mate-screensaver-command mate-screensaver-preferences dbus-daemon xsetroot; do
+  command -v "$tool" >/dev/null || { echo "$tool not found: run scripts/deps.sh test"; exit 1; }
+done
+# The installed package's program would be the one tested, not this tree's.
+if [ -e "$HACK" ] || [ -L "$HACK" ]; then
+  echo "$HACK exists already: skipped"
+  exit 77
+fi
+if [ ! -d "$(dirname "$HACK")" ]; then
+  mkdir "$(dirname "$HACK")" 2>/dev/null || { echo "cannot make $(dirname "$HACK"): skipped"; exit 77; }
+  at_exit "rmdir $(dirname "$HACK")"
+fi
+
+WORK=$(mktemp -d)
+at_exit 'rm -rf "$WORK"'
+# Through the tree's own relative link: the pictures are found past two links.
+ln -s "$PREFIX/libexec/xscreensaver/mofu" "$HACK" 2>/dev/null || { echo "cannot write $HACK: skipped"; exit 77; }
+at_exit "[ \"\$(readlink $HACK)\" = $PREFIX/libexec/xscreensaver/mofu ] && rm -f $HACK"
+mkdir -p "$WORK/data/applications/screensavers" "$WORK/bus" "$WORK/config/glib-2.0/settings" "$WORK/home"
+ln -s "$PREFIX/share/applications/screensavers/mofu.desktop" "$WORK/data/applications/screensavers/"
+cat >"$WORK/config/glib-2.0/settings/keyfile" <<'EOF'
+[org/mate/screensaver]
+mode='single'
+themes=['screensavers-mofu']
+lock-enabled=false
+idle-activation-enabled=false
+EOF
+cat >"$WORK/bus.conf" <<EOF
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=$WORK</listen>
+  <servicedir>$WORK/bus</servicedir>
+  <policy context="default"><allow send_destination="*"/><allow receive_sender="*"/><allow own="*"/></policy>
+</busconfig>
+EOF
+export GSETTINGS_BACKEND=keyfile XDG_CONFIG_HOME=$WORK/config HOME=$WORK/home
+export XDG_DATA_DIRS=$WORK/data:/usr/share
+start_xvfb 800x600 || exit 1
+xsetroot -solid '#336699'
+DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --config-file="$WORK/bus.conf" --print-address=1 --print-pid=3 --fork 3>"$WORK/bus.pid") ||
+  exit 1
+export DBUS_SESSION_BUS_ADDRESS
+at_exit "kill \$(cat $WORK/bus.pid)"
+
+hacks() { pgrep -x mofu -P "$1" | tr '\n' ' '; }  # other suites may run their own mofu
+
+# A copy of ours under PARENT shows stars and the cat in the window it was
+# given; SKY_WIDTH is that window's width.
+sky_under() {  # sky_under PARENT
+  local pid window x y w h stars=0 cat=0
+  for _ in $(seq 20); do
+    sleep 0.5
+    pid=$(hacks "$1") && pid=${pid%% *}
+    window=$({ tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | sed -n 's/^XSCREENSAVER_WINDOW=//p')
+    [ -n "$window" ] || continue
+    read -r x y w h <<<"$(xwininfo -id "$window" | awk '/Absolute upper-left [XY]|Width|Height/ { printf "%s ", $NF }')"
+    screenshot "$WORK/shot.png"
+    read -r _ stars <<<"$(sky_counts "$WORK/shot.png" "${w}x${h}+${x}+${y}")"
+    cat=$(count_pixels "$WORK/shot.png" '#F2A65A' "$x" "$y" "$w" "$h")
+    [ "$stars" -ge 50 ] && [ "$cat" -ge 100 ] && break
+  done
+  [ -n "$window" ] || { fail "no mofu in a window of its own under $1"; return 1; }
+  [ "$(readlink "/proc/$pid/exe")" = "$PREFIX/bin/mofu" ] || fail "not this tree's program: $(readlink "/proc/$pid/exe")"
+  [ "$stars" -ge 50 ] || fail "$stars star pixels"
+  [ "$cat" -ge 100 ] || fail "no cat: $cat orange pixels"
+  SKY_WIDTH=$w
+}
+
+preferences_preview_mofu() {
+  begin_case
+  mate-screensaver-preferences >/dev/null 2>&1 &
+  STARTED+=($!)
+  sky_under $! || return 1
+  [ "$SKY_WIDTH" -lt 800 ] || fail "the preview is the whole screen"
+}
+
+activated_then_ended_by_a_key() {
+  begin_case
+  mate-screensaver --no-daemon >"$WORK/daemon.log" 2>&1 &
+  STARTED+=($!)
+  local daemon=$! state
+  for _ in $(seq 50); do mate-screensaver-command --query >/dev/null 2>&1 && break; sleep 0.1; done
+  mate-screensaver-command --activate >/dev/null || { fail "--activate failed"; return 1; }
+  sky_under "$daemon" || return 1
+  [ "$SKY_WIDTH" -eq 800 ] || fail "the sky is $SKY_WIDTH pixels wide, not the screen's 800"
+  xdotool key x
+  for _ in $(seq 30); do
+    state=$(mate-screensaver-command --query 2>/dev/null)
+    [[ $state == *"is inactive"* ]] && [ -z "$(hacks "$daemon")" ] && break
+    sleep 0.1
+  done
+  [[ $state == *"is inactive"* ]] || fail "still active after a key: $state"
+  [ -z "$(hacks "$daemon")" ] || fail "mofu still runs: $(hacks "$daemon")"
+  [ "$(pixels '#336699')" -ge 400000 ] || fail "the desktop did not come back"
+}
+
+while IFS='|' read -r name run; do check "$name" "$run"; done <<'EOF'
+the preferences find Mofu and preview it in their window|preferences_preview_mofu
+activated, it shows the sky and the cat; a key ends it and the desktop is back|activated_then_ended_by_a_key
+EOF
+summary
