@@ -69,6 +69,10 @@ installed() {  # installed VERSION: the state after an install
 # The cat walks in only if the pictures are where the saver looks; a key
 # ends it.
 installed_saver_runs() {
+  # Wine waits two seconds for a window manager to see a window go, and this
+  # display has none.
+  # shellcheck disable=SC2034  # read by ends_on
+  local ENDS_WITHIN=4
   local SCR='C:\windows\system32\mofu.scr' cat=""
   start_wine_saver || return 1
   for _ in $(seq 10); do
@@ -84,7 +88,8 @@ installed_saver_runs() {
 # A newer build of the same package replaces the old one, leaving no second
 # entry behind.
 newer_replaces_it() {
-  local newer=${VERSION%.*}.$(printf '%04d' $((10#${VERSION##*.} + 1)))
+  local newer
+  newer=${VERSION%.*}.$(printf '%04d' $((10#${VERSION##*.} + 1)))
   mkdir -p "$WORK/newer"
   cp "$SCR" "$REPO_DIR/assets/neko1.gif" "$REPO_DIR/assets/neko2.gif" "$REPO_DIR/assets/mofu.ico" "$WORK/newer/"
   (cd "$WORK/newer" && wixl --arch x64 -D Version="$newer" -o newer.msi "$REPO_DIR/packaging/mofu.wxs" 2>/dev/null)
