@@ -322,19 +322,6 @@ stored_settings() {
 
 screenshot() { import -window root "$1" 2>/dev/null; }  # screenshot FILE
 
-# Black pixels and star pixels (the palette's bright colours) of a
-# screenshot, or of one part of it: prints "BLACK STARS".
-sky_counts() {  # sky_counts FILE [WxH+X+Y]
-  local crop=()
-  [ -n "${2:-}" ] && crop=(-crop "$2" +repage)
-  convert "$1" "${crop[@]}" -format %c histogram:info:- |
-    sed -n 's/^ *\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' | awk '
-      BEGIN { split("0 128 192 255", levels); for (i in levels) ok[levels[i]] = 1 }
-      $2 == 0 && $3 == 0 && $4 == 0 { black += $1; next }
-      ok[$2] && ok[$3] && ok[$4] { stars += $1 }
-      END { printf "%d %d\n", black, stars }'
-}
-
 # The cat is the only thing on the sky thicker than a dot: what is left of
 # the picture after wearing every shape down by two pixels. Prints its left
 # edge, or nothing while it is off the screen.
