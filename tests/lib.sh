@@ -103,9 +103,16 @@ start_server() {  # start_server Xvfb|Xephyr ARGS...: sets SERVER_PID, SERVER_DI
   SERVER_DISPLAY=:$number
 }
 
-start_xvfb() {  # start_xvfb WIDTHxHEIGHT: DISPLAY becomes a private Xvfb
+start_xvfb() {  # start_xvfb WIDTHxHEIGHT: DISPLAY becomes a private Xvfb, XVFB_PID
   start_server Xvfb -screen 0 "${1}x24" -nolisten tcp || return 1
+  XVFB_PID=$SERVER_PID
   export DISPLAY=$SERVER_DISPLAY
+}
+
+stop_xvfb() {  # for a server a case started and ends itself
+  kill "$XVFB_PID" 2>/dev/null
+  wait "$XVFB_PID" 2>/dev/null
+  return 0
 }
 
 running() {  # running PID: alive and not a zombie waiting to be reaped
