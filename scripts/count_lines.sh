@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Counts lines that are neither blank nor comment: C, C++ and shell under
-# tests/ against the C and C++ of the program itself (bench/ and build trees
-# count as neither), and prints their ratio. Tests are kept near a third of
-# the program; this is how to tell.
+# Counts lines that are neither blank nor comment: every line that tests
+# (anything under a tests/ folder or named *_test.*, C, C++ and shell, the
+# helper programs and the shell library included) against the C and C++ of
+# the program itself, and prints their ratio. bench/ and build trees count as
+# neither. Tests are kept near a third of the program; this is how to tell.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,9 +16,11 @@ sh_lines() {  # sh_lines FILE...: drops lines that are only a comment
   cat "$@" | grep -v '^[[:space:]]*#' | grep -cv '^[[:space:]]*$' || true
 }
 
-mapfile -t test_c < <(git ls-files 'tests/*.c' 'tests/*.h' 'tests/*.cpp' 'tests/*.hpp')
-mapfile -t test_sh < <(git ls-files 'tests/*.sh')
-mapfile -t code_c < <(git ls-files '*.c' '*.h' '*.cpp' '*.hpp' ':!tests/' ':!bench/')
+testing='^(tests/|.*/tests/)|_test\.[^/]*$'
+mapfile -t files < <(git ls-files ':!bench/' | grep -E '\.(c|h|cpp|hpp|sh)$')
+mapfile -t test_c < <(printf '%s\n' "${files[@]}" | grep -E "$testing" | grep -vE '\.sh$' || true)
+mapfile -t test_sh < <(printf '%s\n' "${files[@]}" | grep -E "$testing" | grep -E '\.sh$' || true)
+mapfile -t code_c < <(printf '%s\n' "${files[@]}" | grep -vE "$testing" | grep -vE '\.sh$' || true)
 
 tests=$(($(c_lines "${test_c[@]}") + $(sh_lines "${test_sh[@]}")))
 code=$(c_lines "${code_c[@]}")

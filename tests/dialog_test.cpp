@@ -42,14 +42,6 @@ TEST_F(Dialog, ShowsTheStoredChoicesAndWritesWhatIsSelected) {
       {nullptr, nullptr, 2, 3, {{"Option1", 4}, {"Option2"}}, "OK", {"blk=120", "sspeed=1"}},
       {"10", "7", 0, 5, {{"Option1", 4}, {"Option2"}}, "Cancel", {}},
       {"33", "7", 2, 5, {{"Option1", 4}, {"Option6"}}, "close", {}},
-      // The two groups are independent.
-      {nullptr,
-       nullptr,
-       2,
-       3,
-       {{"Option4"}, {"Option1", 0}, {"Option1", 1}},
-       "OK",
-       {"blk=20", "sspeed=4"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << (c.blk ? c.blk : "-") << " " << c.action);

@@ -5,56 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "encoders.h"
+
 namespace mofu::test {
 
-// Writes a small one-colour GIF for the tests. Every pixel code is followed
-// by a clear code, so the LZW stream never grows past three bits.
+// A one-colour GIF for the tests, made by the art tool's encoder.
 inline void WriteTinyGif(const std::string& path, int width, int height, std::uint8_t r,
                          std::uint8_t g, std::uint8_t b) {
-  std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
-  auto u16 = [&](int v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-  };
-  u16(width);
-  u16(height);
-  out.insert(out.end(), {0x80, 0, 0});  // global table of 2 colours
-  out.insert(out.end(), {r, g, b, 0, 0, 0});
-  out.push_back(0x2C);  // image descriptor
-  u16(0);
-  u16(0);
-  u16(width);
-  u16(height);
-  out.push_back(0);
-  out.push_back(2);  // minimum code size
-  std::vector<std::uint8_t> data;
-  std::uint32_t bits = 0;
-  int nbits = 0;
-  auto code = [&](std::uint32_t c) {
-    bits |= c << nbits;
-    nbits += 3;
-    while (nbits >= 8) {
-      data.push_back(static_cast<std::uint8_t>(bits & 0xFF));
-      bits >>= 8;
-      nbits -= 8;
-    }
-  };
-  for (int i = 0; i < width * height; ++i) {
-    code(4);  // clear
-    code(0);  // colour 0
-  }
-  code(5);  // end of information
-  if (nbits > 0) data.push_back(static_cast<std::uint8_t>(bits & 0xFF));
-  for (std::size_t i = 0; i < data.size(); i += 255) {
-    const std::size_t n = std::min<std::size_t>(255, data.size() - i);
-    out.push_back(static_cast<std::uint8_t>(n));
-    out.insert(out.end(), data.begin() + static_cast<long>(i),
-               data.begin() + static_cast<long>(i + n));
-  }
-  out.push_back(0);
-  out.push_back(0x3B);
+  const mofu_art::PixelMap map{
+      width, height, {{r, g, b}}, std::vector<std::uint8_t>(std::size_t(width) * height, 0)};
+  const mofu_art::Bytes bytes = mofu_art::EncodeGif(map);
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace mofu::test

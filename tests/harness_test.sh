@@ -31,12 +31,14 @@ fail_in_pipeline() { echo a | while read -r _; do fail "planted"; done; return 0
 fail_in_a_loop_then_return_zero() { for n in 1 2; do [ "\$n" -eq 2 ] || fail "n \$n"; done; return 0; }
 non_zero_without_fail() { false; }
 passes() { [ 1 -eq 1 ]; }
+leaves_a_process() { sleep 60 & STARTED+=(\$!); echo "\$!" >"$WORK/started"; echo "\$CASE_DIR" >"$WORK/case_dir"; }
 check "fail then cleanup" fail_then_cleanup
 check "fail in substitution" fail_in_substitution
 check "fail in pipeline" fail_in_pipeline
 check "fail in a loop" fail_in_a_loop_then_return_zero
 check "non-zero" non_zero_without_fail
 check "passes" passes
+check "leaves a process" leaves_a_process
 fail "outside a case" "planted"
 summary
 EOF
@@ -47,10 +49,12 @@ for name in "fail then cleanup" "fail in substitution" "fail in pipeline" "fail 
 done
 expect "a clean case passes" has_line "$out" "ok   - passes"
 expect "a fail outside any case counts as one" has_line "$out" "FAIL - outside a case planted"
-expect "the summary adds it all up" has_line "$out" "scratch: 1 passed, 6 failed"
+expect "the summary adds it all up" has_line "$out" "scratch: 2 passed, 6 failed"
 expect "the suite exits non-zero" test "$status" -ne 0
 expect "no case is reported twice" test "$(grep -c -- '- fail then cleanup$' <<<"$out")" -eq 1
 expect "cleanups run when the suite ends" test -e "$WORK/cleaned"
+expect "what a case started is stopped when it ends" test ! -e "/proc/$(cat "$WORK/started")"
+expect "a case's scratch folder goes with it" test ! -e "$(cat "$WORK/case_dir")"
 
 echo "harness_test: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -5,12 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <optional>
 #include <string>
+
+#include "tests/scoped_env.hpp"
 
 namespace mofu::linux_os {
 namespace {
@@ -33,24 +33,11 @@ class InstanceLockTest : public testing::Test {
  protected:
   void SetUp() override {
     root = fs::path(MOFU_TEST_DATA) / "instance-lock";
-    for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR", "DISPLAY"}) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-    }
     // Without a display there is no second way to tell: a place that is
     // refused shows as a lock held elsewhere.
     unsetenv("DISPLAY");
   }
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-    fs::remove_all(root);
-  }
+  void TearDown() override { fs::remove_all(root); }
 
   static fs::path Folder(const fs::path& path, fs::perms mode) {
     fs::create_directories(path);
@@ -58,8 +45,8 @@ class InstanceLockTest : public testing::Test {
     return path;
   }
 
+  test::ScopedEnv env_{"XDG_RUNTIME_DIR", "TMPDIR", "DISPLAY"};
   fs::path root;
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 TEST_F(InstanceLockTest, OneCopyPerUserAndNameOnlyInAPrivatePlace) {

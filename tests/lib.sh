@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # the suites read what is set here
 # The shell suites' one library, sourced by every *_e2e.sh and *_test.sh:
 # cases and their count, private X servers, a private settings folder, and
 # the Wine helpers. A suite ends with `summary`, whose status is the suite's.
@@ -12,12 +13,12 @@ FAILED=0
 # A case runs in a subshell. Every `fail` in it, even in a pipeline, a
 # command substitution or a loop, leaves its message in the case's own file,
 # so the case fails whatever runs after it (a cleanup, `return 0`); a case
-# also fails when it returns non-zero.
+# also fails when it returns non-zero. What it started is stopped as it ends.
 check() {  # check NAME COMMAND...
   local name=$1 status
   shift
   CASE_FAILURES=$(mktemp)
-  ( "$@" )
+  ( begin_case; "$@" )
   status=$?
   if [ "$status" -eq 0 ] && [ ! -s "$CASE_FAILURES" ]; then
     PASSED=$((PASSED + 1))
@@ -63,18 +64,22 @@ run_at_exit() {
 trap run_at_exit EXIT
 
 # Everything a case starts (`STARTED+=(PID)`) is stopped when the case
-# ends, pass or fail; a case calls `begin_case` first.
+# ends, pass or fail, and its scratch folder CASE_DIR removed.
 STARTED=()
-stop_started() {
+end_case() {
   local pid
   for pid in "${STARTED[@]}"; do kill "$pid" 2>/dev/null; done
   for pid in "${STARTED[@]}"; do wait "$pid" 2>/dev/null; done
+  rm -rf "$CASE_DIR"
   return 0
 }
 begin_case() {
   STARTED=()
-  trap stop_started EXIT
+  CASE_DIR=$(mktemp -d)
+  trap end_case EXIT
 }
+
+PROGRAM_TITLE="Mofu Saver"
 
 # --- X servers ---------------------------------------------------------------
 
@@ -98,7 +103,7 @@ start_server() {  # start_server Xvfb|Xephyr ARGS...: sets SERVER_PID, SERVER_DI
   SERVER_DISPLAY=:$number
 }
 
-start_xvfb() {  # start_xvfb WIDTHxHEIGHT: DISPLAY becomes a private Xvfb
+start_xvfb() {  # start_xvfb WIDTHxHEIGHT: DISPLAY becomes a private Xvfb, XVFB_PID
   start_server Xvfb -screen 0 "${1}x24" -nolisten tcp || return 1
   XVFB_PID=$SERVER_PID
   export DISPLAY=$SERVER_DISPLAY
@@ -158,10 +163,17 @@ count_pixels() {  # count_pixels PNG lit|COLOUR [X Y W H]: not black, or of COLO
   convert "$1" "${crop[@]}" "${pick[@]}" -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
-# --- the Linux program's settings --------------------------------------------
+# --- the Linux program --------------------------------------------------------
 
-fresh_home() {  # a new, empty settings and lock folder
-  SANDBOX=$(mktemp -d)
+# A suite about the Linux program is given an installed tree and the folder
+# of the helper programs (build/<preset>/tools).
+linux_setup() {  # linux_setup PREFIX TOOLS
+  MOFU="$(cd "${1:?usage: $0 PREFIX TOOLS}" && pwd)/bin/mofu"
+  TOOLS=$(cd "${2:?usage: $0 PREFIX TOOLS}" && pwd)
+}
+
+fresh_home() {  # a new, empty settings and lock folder for the case
+  SANDBOX=${CASE_DIR:-$(mktemp -d)}
   export XDG_CONFIG_HOME="$SANDBOX/config"
   export XDG_RUNTIME_DIR="$SANDBOX/run"
   mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
@@ -182,21 +194,60 @@ stored() {  # stored KEY: the value in the settings file, or "-" when absent
   echo "${v:--}"
 }
 
+# The one way to start the saver in each place; each sets SAVER (stopped
+# when the case ends), and its standard error goes to $CASE_DIR/stderr.
+start_saver() {  # start_saver [ARG...]: $MOFU on DISPLAY or WAYLAND_DISPLAY, /s unless told
+  "$MOFU" "${@:-/s}" 2>"$CASE_DIR/stderr" &
+  SAVER=$!
+  STARTED+=("$SAVER")
+}
+
+# A window of the helper's at X Y W H, the way a daemon hands one over
+# (WINDOW, WINDOW_PID), and the saver drawing into it.
+start_in_window() {  # start_in_window X Y W H
+  "$TOOLS/child_window" "$@" >"$CASE_DIR/window" &
+  WINDOW_PID=$!
+  STARTED+=("$WINDOW_PID")
+  WINDOW=
+  for _ in $(seq 100); do
+    WINDOW=$(head -n 1 "$CASE_DIR/window")
+    [ -n "$WINDOW" ] && break
+    sleep 0.02
+  done
+  [ -n "$WINDOW" ] || { fail "the helper made no window"; return 1; }
+  start_saver --window-id "$WINDOW"
+}
+
+# The one way to see that an input ends it: the saver runs, COMMAND...
+# happens, and within ENDS_WITHIN seconds (1 unless a suite says) it has
+# ended with status 0 and left no window of its own.
+ENDS_WITHIN=1
+ends_on() {  # ends_on COMMAND...
+  running "$SAVER" || { fail "the saver was not running before: $*"; return 1; }
+  "$@"
+  ends_within "$ENDS_WITHIN" "$SAVER" || { fail "still running $ENDS_WITHIN s after: $*"; return 1; }
+  wait "$SAVER"
+  local status=$?
+  [ "$status" -eq 0 ] || fail "exit status $status after: $*"
+  [ -z "$(window_named "$PROGRAM_TITLE")" ] || fail "a window was left after: $*"
+}
+
 # --- Wine --------------------------------------------------------------------
 
 SCREEN_WIDTH=1280
 SCREEN_HEIGHT=1024
 DIALOG_TITLE="設定"
-PROGRAM_TITLE="Mofu Saver"
 SETTINGS_KEY='HKCU\Software\mofu\setting'
 export WINEDEBUG=-all
 # No Mono or Gecko install prompts in a fresh prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# A private X server and Wine prefix for a suite about mofu.scr.
+# A private X server and Wine prefix for a suite about mofu.scr; the
+# Windows build's helper programs are in its tools/ folder (TOOLS).
 wine_setup() {  # wine_setup PATH/TO/mofu.scr
   SCR=$(realpath "${1:?usage: $0 path/to/mofu.scr}")
   [ -f "$SCR" ] || { echo "no such file: $SCR" >&2; exit 2; }
+  TOOLS=$(dirname "$SCR")/../tools
   start_xvfb "${SCREEN_WIDTH}x${SCREEN_HEIGHT}" || exit 2
   make_prefix || exit 2
 }
@@ -222,9 +273,10 @@ make_prefix() {
   wineserver -w
 }
 
-start_scr() {  # start_scr ARGS...: SCR_PID is the program
+start_scr() {  # start_scr ARGS...: SCR_PID is the program, stopped when the case ends
   wine "$SCR" "$@" >/dev/null 2>&1 &
   SCR_PID=$!
+  STARTED+=("$SCR_PID")
 }
 
 wait_exit() {  # wait_exit SECONDS: the program ended in time; SCR_STATUS
@@ -234,13 +286,11 @@ wait_exit() {  # wait_exit SECONDS: the program ended in time; SCR_STATUS
   return 0
 }
 
-# Ends a program a failed case left behind, so the next case starts clean.
-stop_scr() {
-  if [ -n "${SCR_PID:-}" ] && kill -0 "$SCR_PID" 2>/dev/null; then
-    kill "$SCR_PID" 2>/dev/null
-    wait "$SCR_PID" 2>/dev/null
-  fi
-  return 0
+# The saver under Wine: SAVER is the program, SAVER_WINDOW its window.
+start_wine_saver() {
+  start_scr /s
+  SAVER=$SCR_PID
+  SAVER_WINDOW=$(find_window "$PROGRAM_TITLE" 15) || { fail "no saver window"; return 1; }
 }
 
 # There is no window manager to give a window the keyboard: do it here.
@@ -278,19 +328,6 @@ stored_settings() {
 }
 
 screenshot() { import -window root "$1" 2>/dev/null; }  # screenshot FILE
-
-# Black pixels and star pixels (the palette's bright colours) of a
-# screenshot, or of one part of it: prints "BLACK STARS".
-sky_counts() {  # sky_counts FILE [WxH+X+Y]
-  local crop=()
-  [ -n "${2:-}" ] && crop=(-crop "$2" +repage)
-  convert "$1" "${crop[@]}" -format %c histogram:info:- |
-    sed -n 's/^ *\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' | awk '
-      BEGIN { split("0 128 192 255", levels); for (i in levels) ok[levels[i]] = 1 }
-      $2 == 0 && $3 == 0 && $4 == 0 { black += $1; next }
-      ok[$2] && ok[$3] && ok[$4] { stars += $1 }
-      END { printf "%d %d\n", black, stars }'
-}
 
 # The cat is the only thing on the sky thicker than a dot: what is left of
 # the picture after wearing every shape down by two pixels. Prints its left

@@ -48,23 +48,13 @@ TEST(QueueLooks, ALookAMillisecondAtMostUnlessInputWaits) {
       SCOPED_TRACE(pass.at_micros);
       if (pass.before == Before::kRead) looks.Read();
       if (pass.before == Before::kWanted) looks.Wanted();
+      // Input that cut a wait short is known without asking again, until a
+      // pass looks at it.
+      EXPECT_EQ(looks.Waiting(), pass.before == Before::kWanted);
       EXPECT_EQ(looks.Due(pass.at_micros), pass.looks);
+      EXPECT_FALSE(looks.Waiting());
     }
   }
-}
-
-// A long delay waits once for each of its chunks: input that cut one wait
-// short is known to wait for every later one, until a pass looks at it.
-TEST(QueueLooks, InputThatEndedAWaitIsKnownUntilAPassLooks) {
-  QueueLooks looks;
-  EXPECT_FALSE(looks.Waiting());
-  looks.Read();
-  EXPECT_FALSE(looks.Waiting());
-  looks.Wanted();
-  EXPECT_TRUE(looks.Waiting());
-  EXPECT_TRUE(looks.Waiting());
-  EXPECT_TRUE(looks.Due(500));
-  EXPECT_FALSE(looks.Waiting());
 }
 
 }  // namespace

@@ -30,7 +30,6 @@ TEST_F(StartRoutine, EveryFailureIsReportedAfterTheWindowsAreGone) {
     std::vector<std::string> reports;
   };
   const auto refuse = [] { throw std::runtime_error("The saver window could not be created"); };
-  const auto run_out = [] { throw std::bad_alloc(); };
   const Case cases[] = {
       {"the system refuses the saver window",
        "/s",
@@ -38,13 +37,6 @@ TEST_F(StartRoutine, EveryFailureIsReportedAfterTheWindowsAreGone) {
        nullptr,
        1,
        {"The saver window could not be created"}},
-      {"the system refuses the dialog",
-       "/c",
-       refuse,
-       nullptr,
-       1,
-       {"The saver window could not be created"}},
-      {"memory runs out creating the window", "/s", run_out, nullptr, 1, {std::bad_alloc().what()}},
       {"a run-time error creating the window",
        "/s",
        [] { throw RuntimeError(ErrorNumber::kPathFileAccess, "cannot open the X display"); },
@@ -73,7 +65,6 @@ TEST_F(StartRoutine, EveryFailureIsReportedAfterTheWindowsAreGone) {
        {}},
       {"the saver ended by a key", "/s", nullptr, nullptr, 0, {}},
       {"the dialog reaches its event dispatch", "/c", nullptr, nullptr, 0, {}},
-      {"the password request ends by itself", "/a", nullptr, nullptr, 0, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -4,16 +4,10 @@
 # never a box in hack mode; a status other than 0 either way. The error is
 # a refused first connection to the X server (a preloaded stand-in for
 # Xlib's XOpenDisplay), or a handed window that does not exist.
-# Usage: error_report_e2e.sh PREFIX   (an installed tree: PREFIX/bin/mofu, ...)
+# Usage: error_report_e2e.sh PREFIX TOOLS   (an installed tree, build/default/tools)
 set -u
-PREFIX=$(cd "$1" && pwd)
-HERE=$(cd "$(dirname "$0")" && pwd)
-. "$HERE/../lib.sh"
-
-WORK=$(mktemp -d)
-at_exit 'rm -rf "$WORK"'
-cc -shared -fPIC -o "$WORK/refused.so" "$HERE/first_display_refused.c" -ldl ||
-  { echo "cannot build first_display_refused.so"; exit 1; }
+. "$(dirname "$0")/../lib.sh"
+linux_setup "$@"
 
 # Runs the program; BOX says whether a message box must show. ENV is given
 # to env(1): "-u DISPLAY", "LD_PRELOAD=...", or "-" for nothing.
@@ -24,8 +18,9 @@ reported() {  # reported yes|no LINE ENV -- ARGS...
   local err="$SANDBOX/stderr" pid shown=
   [ "$environment" = - ] && environment=
   # shellcheck disable=SC2086
-  env $environment "$PREFIX/bin/mofu" "$@" 2>"$err" &
+  env $environment "$MOFU" "$@" 2>"$err" &
   pid=$!
+  STARTED+=("$pid")
   for _ in $(seq 60); do
     shown=$(window_named 'Mofu Saver' | head -n 1)
     [ -n "$shown" ] && break
@@ -43,12 +38,7 @@ reported() {  # reported yes|no LINE ENV -- ARGS...
   else
     [ -z "$shown" ] || { fail "a message box showed"; xdotool windowfocus --sync "$shown" key Return 2>/dev/null; }
   fi
-  if ! ends_within 3 "$pid"; then
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    fail "still running 3 s on"
-    return 1
-  fi
+  ends_within 3 "$pid" || { fail "still running 3 s on"; return 1; }
   wait "$pid"
   local status=$?
   [ "$status" -ne 0 ] || fail "exit status 0"
@@ -56,7 +46,7 @@ reported() {  # reported yes|no LINE ENV -- ARGS...
   return 0
 }
 
-REFUSED="LD_PRELOAD=$WORK/refused.so"
+REFUSED="LD_PRELOAD=$TOOLS/first_display_refused.so"
 start_xvfb 1024x768 || exit 1
 check "the saver's display refused: a line, then a box" \
   reported yes "cannot open the X display" "$REFUSED" -- /s

@@ -2,25 +2,14 @@
 # Never a screen the user cannot get out of: the standalone saver against
 # other programs that hold the input, cover it or change the screen under
 # it, on a private X server (and a resizable Xephyr inside it).
-# Usage: escape_e2e.sh PREFIX   (an installed tree: PREFIX/bin/mofu, PREFIX/share/mofu)
+# Usage: escape_e2e.sh PREFIX TOOLS   (an installed tree, build/default/tools)
 set -u
-PREFIX=$(cd "$1" && pwd)
-MOFU="$PREFIX/bin/mofu"
-HERE=$(cd "$(dirname "$0")" && pwd)
-. "$HERE/../lib.sh"
-
-WORK=$(mktemp -d)
-at_exit 'rm -rf "$WORK"'
-cc -o "$WORK/x_actor" "$HERE/x_actor.c" -lX11 || { echo "cannot build x_actor"; exit 1; }
-
-begin() {
-  fresh_home
-  begin_case
-}
+. "$(dirname "$0")/../lib.sh"
+linux_setup "$@"
 
 actor() {  # actor ARGS...: runs x_actor, waits for its "ready"; sets ACTOR_OUT
-  ACTOR_OUT=$(mktemp -p "$WORK")
-  "$WORK/x_actor" "$@" >"$ACTOR_OUT" &
+  ACTOR_OUT=$(mktemp -p "$CASE_DIR")
+  "$TOOLS/x_actor" "$@" >"$ACTOR_OUT" &
   STARTED+=($!)
   for _ in $(seq 100); do
     grep -q ready "$ACTOR_OUT" && return 0
@@ -29,50 +18,36 @@ actor() {  # actor ARGS...: runs x_actor, waits for its "ready"; sets ACTOR_OUT
   fail "x_actor $* did not get ready"
 }
 
-start_saver() {
-  "$MOFU" /s 2>"$WORK/stderr" &
-  SAVER=$!
-  STARTED+=("$SAVER")
-}
-
-# The saver ends within a second of ACTION..., with status 0.
-ends_on() {
-  "$@"
-  ends_within 1 "$SAVER" || { fail "still running a second after: $*"; return 1; }
-  wait "$SAVER" || fail "exit status $? after: $*"
-}
-
 # Pixels of the screen in the desktop colour the actor's windows and the
 # test's root use (no star has it).
 desktop_pixels() { pixels '#123456'; }
 
-saver_size() { xwininfo -id "$(window_named 'Mofu Saver' | head -n 1)" | awk '
+saver_size() { xwininfo -id "$(window_named "$PROGRAM_TITLE" | head -n 1)" | awk '
   /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
 
 # With the input held elsewhere for good, the saver covers nothing and ends
 # with a line for the idle tool that started it and "try again later".
 held_for_good() {
-  begin
+  fresh_home
   actor grab 0
   start_saver
   ends_within 4 "$SAVER" || { fail "still running 4 s after start"; return 1; }
-  [ -z "$(window_named 'Mofu Saver')" ] || fail "the sky was shown"
+  [ -z "$(window_named "$PROGRAM_TITLE")" ] || fail "the sky was shown"
   wait "$SAVER"
   [ $? -eq 75 ] || fail "exit status not 75"
-  grep -q 'another program holds the keyboard' "$WORK/stderr" || fail "stderr: $(cat "$WORK/stderr")"
+  grep -q 'another program holds the keyboard' "$CASE_DIR/stderr" || fail "stderr: $(cat "$CASE_DIR/stderr")"
 }
 
 # A grab let go within the saver's short wait: it shows, a key ends it, and
 # the focused window behind it never sees that key.
 held_at_start() {  # held_at_start WHAT
-  begin
+  fresh_home
   actor typist
   local typist=$ACTOR_OUT
   actor grab 0.6 "$1"
   start_saver
   sleep 1.5
   grep -q released "$ACTOR_OUT" || fail "the actor never let go"
-  running "$SAVER" || { fail "the saver ended: $(cat "$WORK/stderr")"; return 1; }
   ends_on xdotool key a
   sleep 0.3
   ! grep -q key "$typist" || fail "a key reached the window behind the sky"
@@ -80,19 +55,19 @@ held_at_start() {  # held_at_start WHAT
 
 # Someone unmaps the sky: the grabs went with it; it comes back with them.
 grab_taken_back() {
-  begin
+  fresh_home
   start_saver
   sleep 1.5
-  xdotool windowunmap "$(window_named 'Mofu Saver' | head -n 1)"
+  xdotool windowunmap "$(window_named "$PROGRAM_TITLE" | head -n 1)"
   sleep 0.5
-  [ -n "$(window_named 'Mofu Saver')" ] || fail "the sky did not come back"
+  [ -n "$(window_named "$PROGRAM_TITLE")" ] || fail "the sky did not come back"
   ends_on xdotool key x
 }
 
 # A pop-up mapped over the running saver (a notification, a menu) goes
 # under it, under either compositing manager.
 popup_goes_under() {  # popup_goes_under COMPOSITOR
-  begin
+  fresh_home
   xsetroot -solid '#000000'
   case $1 in
     xcompmgr) xcompmgr & STARTED+=($!) ;;
@@ -109,15 +84,19 @@ popup_goes_under() {  # popup_goes_under COMPOSITOR
   ends_on xdotool key x
 }
 
-# The screen grows and shrinks under the saver (xrandr -s on a resizable
-# Xephyr): the sky covers all of it each time, and goes on.
-follows_the_screen() {
-  begin
-  local outer=$DISPLAY
-  start_server Xephyr -screen 800x600 -resizeable -ac || { fail "no Xephyr"; return 1; }
+# A nested Xephyr with these options becomes the case's display.
+on_xephyr() {  # on_xephyr OPTIONS...
+  start_server Xephyr "$@" -ac || { fail "no Xephyr"; return 1; }
   STARTED+=("$SERVER_PID")
   export DISPLAY=$SERVER_DISPLAY
   xsetroot -solid '#123456'
+}
+
+# The screen grows and shrinks under the saver (xrandr -s on a resizable
+# Xephyr): the sky covers all of it each time, and goes on.
+follows_the_screen() {
+  fresh_home
+  on_xephyr -screen 800x600 -resizeable || return 1
   start_saver
   sleep 1.5
   local size seen
@@ -128,20 +107,13 @@ follows_the_screen() {
     seen=$(desktop_pixels)
     [ "$seen" -eq 0 ] || fail "at $size, $seen pixels of the desktop showing"
   done
-  running "$SAVER" || fail "the saver ended"
   ends_on xdotool key x
-  export DISPLAY=$outer
 }
 
 # Two monitors joined by Xinerama: the sky covers both, not the first alone.
 covers_two_screens() {
-  begin
-  local outer=$DISPLAY
-  start_server Xephyr -screen 400x300+0+0 -screen 400x300+400+0 +xinerama -ac ||
-    { fail "no Xephyr"; return 1; }
-  STARTED+=("$SERVER_PID")
-  export DISPLAY=$SERVER_DISPLAY
-  xsetroot -solid '#123456'
+  fresh_home
+  on_xephyr -screen 400x300+0+0 -screen 400x300+400+0 +xinerama || return 1
   start_saver
   sleep 1.5
   [ "$(saver_size)" = 800x300 ] || fail "the sky is $(saver_size)"
@@ -149,10 +121,9 @@ covers_two_screens() {
   seen=$(desktop_pixels)
   [ "$seen" -eq 0 ] || fail "$seen pixels of the desktop showing"
   ends_on xdotool key x
-  export DISPLAY=$outer
 }
 
-start_xvfb 800x600
+start_xvfb 800x600 || exit 1
 check "input held elsewhere for good: nothing covered, status 75 and a line" held_for_good
 check "keyboard held for a moment at start: a key ends it, none leaks" held_at_start keyboard
 check "keyboard and pointer held for a moment at start: a key ends it, none leaks" held_at_start both

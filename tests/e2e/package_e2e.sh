@@ -2,7 +2,7 @@
 # The Debian package end to end: builds it with CPack, looks at its control
 # fields and contents, runs lintian, and runs the saver and the dialog
 # from the unpacked tree on a private 800x600 X server.
-# Usage: package_e2e.sh [PREFIX]   (ignored: the package is built from build/default)
+# Usage: package_e2e.sh [PREFIX TOOLS]   (ignored: the package is built from build/default)
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
@@ -80,32 +80,20 @@ lintian_is_clean() {
 runs_from_the_unpacked_tree() {
   fresh_home
   store sspeed 1
-  local mofu="$TREE/usr/bin/mofu" pid cat
-  [ "$("$mofu" --version)" = "Mofu Saver 1.01.0028" ] || fail "--version: $("$mofu" --version)"
+  local MOFU="$TREE/usr/bin/mofu" cat
+  [ "$("$MOFU" --version)" = "Mofu Saver 1.01.0028" ] || fail "--version: $("$MOFU" --version)"
   # the saver finds its pictures beside it: the cat walks in
-  "$mofu" /s &
-  pid=$!
+  start_saver
   for _ in $(seq 16); do
     sleep 0.5
     cat=$(pixels '#F2A65A')
     [ "$cat" -ge 100 ] && break
   done
   [ "$cat" -ge 100 ] || fail "no cat on the screen: the pictures were not found"
-  xdotool key x
-  ends_within 1 "$pid" || { kill "$pid"; fail "the saver did not end on a key"; }
-  wait "$pid" 2>/dev/null
+  ends_on xdotool key x
   # the dialog's module is found beside it too
-  "$mofu" /c &
-  pid=$!
-  local dialog=
-  for _ in $(seq 50); do
-    dialog=$(window_named "設定")
-    [ -n "$dialog" ] && break
-    sleep 0.1
-  done
-  [ -n "$dialog" ] || fail "mofu /c showed no dialog"
-  kill "$pid"; wait "$pid" 2>/dev/null
-  return 0
+  start_saver /c
+  find_window "設定" 5 >/dev/null || fail "mofu /c showed no dialog"
 }
 
 start_xvfb 800x600 || exit 1

@@ -3,7 +3,7 @@
 # and on two monitors (Xephyr with Xinerama inside the private X server).
 # The daemon will not run hacks as root, so it runs as a throwaway user with
 # a password, made here and removed again however the suite ends.
-# Usage: xscreensaver_e2e.sh PREFIX   (an installed tree: PREFIX/bin/mofu, PREFIX/share/mofu)
+# Usage: xscreensaver_e2e.sh PREFIX [TOOLS]   (an installed tree: PREFIX/bin/mofu, PREFIX/share/mofu)
 set -u
 PREFIX=$(cd "$1" && pwd)
 . "$(dirname "$0")/../lib.sh"
@@ -19,7 +19,7 @@ done
 WORK=$(mktemp -d)
 chmod 755 "$WORK"
 TESTER=mofuxs$$
-PASSWORD=mofu$RANDOM$RANDOM  # letters and digits type the same on any keymap
+PASSWORD=mofu$RANDOM$RANDOM  # the daemon locks only an account that has one
 HOME_DIR="$WORK/home"
 DAEMON=
 XEPHYR=
@@ -122,21 +122,6 @@ unlock_dialog_is_above_the_sky() {
   ! grep -q occluded "$WORK/daemon.log" || fail "the daemon found its windows occluded"
 }
 
-password_unlocks_and_no_mofu_is_left() {
-  xdotool key BackSpace  # whatever the waking key may have typed
-  xdotool type --delay 30 "$PASSWORD"
-  xdotool key Return
-  local state
-  for _ in $(seq 80); do
-    state=$(as_tester xscreensaver-command -time 2>/dev/null)
-    grep -q 'non-blanked' <<<"$state" && break
-    sleep 0.1
-  done
-  grep -q 'non-blanked' <<<"$state" || { fail "still locked: $state"; return 1; }
-  no_hacks_within_2s || fail "mofu still runs after the unlock: $(hacks)"
-  ! grep mofu "$WORK/daemon.log" | grep -q 'exited unexpectedly' || fail "the daemon saw mofu fail"
-}
-
 # --- two monitors ---------------------------------------------------------
 
 start_xephyr() {
@@ -167,7 +152,6 @@ configure True
 if start_daemon; then
   check "locked: the daemon runs mofu --root and the sky shows" locked_sky_shows
   check "a key brings the unlock dialog, visible above the sky" unlock_dialog_is_above_the_sky
-  check "the password unlocks and no mofu is left" password_unlocks_and_no_mofu_is_left
 else
   fail "the daemon did not start"
 fi

@@ -5,24 +5,18 @@
 set -uo pipefail
 source "$(dirname "$0")/../lib.sh"
 wine_setup "$@"
-
-command -v x86_64-w64-mingw32-gcc >/dev/null ||
-  { echo "x86_64-w64-mingw32-gcc not found: run scripts/deps.sh windows" >&2; exit 2; }
-WORK=$(mktemp -d)
-at_exit 'rm -rf "$WORK"'
-x86_64-w64-mingw32-gcc -O2 -municode -o "$WORK/config_parent.exe" "$TESTS_DIR/wine/config_parent.c" ||
-  { echo "cannot build config_parent.exe" >&2; exit 2; }
 SCR_WINDOWS=$(winepath -w "$SCR" 2>/dev/null)
 
 # The settings page's program reports "WORD VALUE" lines; all of them, in
 # one line, must be these.
 owned() {  # owned colon|space
   local parent report
-  wine "$WORK/config_parent.exe" "$SCR_WINDOWS" "$1" >"$WORK/report" 2>/dev/null &
+  wine "$TOOLS/config_parent.exe" "$SCR_WINDOWS" "$1" >"$CASE_DIR/report" 2>/dev/null &
   parent=$!
-  ends_within 30 "$parent" || { kill "$parent"; fail "the settings page's program still runs 30 s on"; return 1; }
+  STARTED+=("$parent")
+  ends_within 30 "$parent" || { fail "the settings page's program still runs 30 s on"; return 1; }
   wait "$parent" || fail "the settings page's program ended with $?"
-  report=$(tr -d '\r' <"$WORK/report" | sort | tr '\n' ' ')
+  report=$(tr -d '\r' <"$CASE_DIR/report" | sort | tr '\n' ' ')
   [ "$report" = "centred 1 disabled_while_open 1 enabled_after 1 exit 0 owner parent " ] || fail "it saw: $report"
 }
 

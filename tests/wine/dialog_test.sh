@@ -10,16 +10,9 @@ SHOT=${MOFU_DIALOG_SHOT:-/tmp/mofu-win-dialog.png}
 CLIENT_WIDTH=275
 CLIENT_HEIGHT=166
 
-command -v x86_64-w64-mingw32-gcc >/dev/null ||
-  { echo "x86_64-w64-mingw32-gcc not found: run scripts/deps.sh windows" >&2; exit 2; }
-WORK=$(mktemp -d)
-at_exit 'rm -rf "$WORK"'
-x86_64-w64-mingw32-gcc -O2 -municode -o "$WORK/focus_probe.exe" "$TESTS_DIR/wine/focus_probe.c" ||
-  { echo "cannot build focus_probe.exe" >&2; exit 2; }
-
 open_dialog() {
   start_scr /c
-  DIALOG=$(find_window "$DIALOG_TITLE" 15) || { stop_scr; fail "no dialog"; return 1; }
+  DIALOG=$(find_window "$DIALOG_TITLE" 15) || { fail "no dialog"; return 1; }
   sleep 1  # the dialog reads the store right after it shows
 }
 
@@ -34,10 +27,10 @@ expect_stored() {  # expect_stored BLK SSPEED
 looks() {
   open_dialog || return 1
   eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
-  screenshot "$WORK/screen.png"
-  convert "$WORK/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOT"
+  screenshot "$CASE_DIR/screen.png"
+  convert "$CASE_DIR/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOT"
   keys "$DIALOG" alt+F4
-  wait_exit 10 || stop_scr
+  wait_exit 10
   local dx=$((2 * X + WIDTH - SCREEN_WIDTH)) dy=$((2 * Y + HEIGHT - SCREEN_HEIGHT))
   local border=$(((WIDTH - CLIENT_WIDTH) / 2)) name x y w h colour least n
   [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] || fail "not centred: at $X,$Y, ${WIDTH}x$HEIGHT"
@@ -59,7 +52,7 @@ TABLE
 # (117 is Option5).
 tab_order() {
   set_settings 80 7
-  wine "$WORK/focus_probe.exe" 9 >"$WORK/focus" 2>/dev/null &
+  wine "$TOOLS/focus_probe.exe" 9 >"$CASE_DIR/focus" 2>/dev/null &
   local probe=$! seen
   open_dialog || { kill "$probe"; return 1; }
   xdotool windowfocus --sync "$DIALOG" 2>/dev/null
@@ -68,10 +61,10 @@ tab_order() {
     sleep 0.3
   done
   wait "$probe"
-  seen=$(awk '{ print $1 }' "$WORK/focus" | tr '\n' ' ')
+  seen=$(awk '{ print $1 }' "$CASE_DIR/focus" | tr '\n' ' ')
   [ "$seen" = "100 101 104 108 117 100 " ] || fail "focus went $seen, not 100 101 104 108 117 100"
   xdotool key Return
-  wait_exit 5 || { stop_scr; fail "Enter on OK did not close the dialog"; }
+  wait_exit 5 || fail "Enter on OK did not close the dialog"
   expect_stored 80 7
 }
 
@@ -85,7 +78,7 @@ keys_then() {  # keys_then KEYS closes|stays WANT_BLK WANT_SSPEED
     kill -0 "$SCR_PID" 2>/dev/null || { fail "the dialog closed"; return 1; }
     keys "$DIALOG" alt+F4  # closing it must not write either
   fi
-  wait_exit 10 || { stop_scr; fail "the dialog stayed open"; return 1; }
+  wait_exit 10 || { fail "the dialog stayed open"; return 1; }
   expect_stored "$3" "$4"
 }
 

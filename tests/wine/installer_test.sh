@@ -66,31 +66,30 @@ installed() {  # installed VERSION: the state after an install
   [ -n "$icon" ] && [ "$icon" != none ] && [ -f "$(winepath -u "$icon" 2>/dev/null)" ] || fail "icon '$icon'"
 }
 
-# A black sky with stars, the cat walking in (only if the pictures are
-# where the saver looks), and a key ending it.
+# The cat walks in only if the pictures are where the saver looks; a key
+# ends it.
 installed_saver_runs() {
-  local SCR='C:\windows\system32\mofu.scr' saver stars cat=""
-  start_scr /s
-  saver=$(find_window "$PROGRAM_TITLE" 15) || { stop_scr; fail "no window"; return 1; }
-  sleep 3
-  screenshot "$WORK/shot.png"
-  read -r _ stars < <(sky_counts "$WORK/shot.png")
-  [ "$stars" -ge 50 ] || fail "$stars star pixels"
+  # Wine waits two seconds for a window manager to see a window go, and this
+  # display has none.
+  # shellcheck disable=SC2034  # read by ends_on
+  local ENDS_WITHIN=4
+  local SCR='C:\windows\system32\mofu.scr' cat=""
+  start_wine_saver || return 1
   for _ in $(seq 10); do
-    screenshot "$WORK/shot.png"
-    cat=$(cat_left "$WORK/shot.png")
-    [ -n "$cat" ] && break
     sleep 2
+    screenshot "$CASE_DIR/shot.png"
+    cat=$(cat_left "$CASE_DIR/shot.png")
+    [ -n "$cat" ] && break
   done
   [ -n "$cat" ] || fail "no cat within 20 s"
-  keys "$saver" a
-  wait_exit 10 && [ "$SCR_STATUS" -eq 0 ] || { stop_scr; fail "a key did not end it"; }
+  ends_on keys "$SAVER_WINDOW" a
 }
 
 # A newer build of the same package replaces the old one, leaving no second
 # entry behind.
 newer_replaces_it() {
-  local newer=${VERSION%.*}.$(printf '%04d' $((10#${VERSION##*.} + 1)))
+  local newer
+  newer=${VERSION%.*}.$(printf '%04d' $((10#${VERSION##*.} + 1)))
   mkdir -p "$WORK/newer"
   cp "$SCR" "$REPO_DIR/assets/neko1.gif" "$REPO_DIR/assets/neko2.gif" "$REPO_DIR/assets/mofu.ico" "$WORK/newer/"
   (cd "$WORK/newer" && wixl --arch x64 -D Version="$newer" -o newer.msi "$REPO_DIR/packaging/mofu.wxs" 2>/dev/null)
@@ -109,7 +108,7 @@ uninstall_leaves_nothing() {
 silent_install() { msiexec_quietly /i "$MSI" || { fail "msiexec failed"; return 1; }; installed "$VERSION"; }
 
 check "silent install: the files, one entry with publisher, version and icon, for every user" silent_install
-check "the installed saver shows stars and its cat, and a key ends it" installed_saver_runs
+check "the installed saver shows its cat, and a key ends it" installed_saver_runs
 check "a newer MSI installs over it" newer_replaces_it
 check "a silent uninstall leaves nothing" uninstall_leaves_nothing
 summary

@@ -21,13 +21,14 @@ static int grab(Display* d, double seconds, int pointer_too) {
   Window root = DefaultRootWindow(d);
   if (XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) != GrabSuccess)
     return 1;
-  if (pointer_too && XGrabPointer(d, root, False, ButtonPressMask | PointerMotionMask,
-                                  GrabModeAsync, GrabModeAsync, None, None,
-                                  CurrentTime) != GrabSuccess)
+  if (pointer_too &&
+      XGrabPointer(d, root, False, ButtonPressMask | PointerMotionMask, GrabModeAsync,
+                   GrabModeAsync, None, None, CurrentTime) != GrabSuccess)
     return 1;
   XSync(d, False);
   ready("ready");
-  if (seconds <= 0) for (;;) pause();
+  if (seconds <= 0)
+    for (;;) pause();
   usleep((useconds_t)(seconds * 1e6));
   XUngrabKeyboard(d, CurrentTime);
   XUngrabPointer(d, CurrentTime);

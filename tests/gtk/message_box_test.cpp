@@ -7,23 +7,15 @@
 namespace mofu::gtk {
 namespace {
 
-TEST(MessageBox, IconComesFromTheStyleWhateverTheButtons) {
-  const std::pair<int, GtkMessageType> cases[] = {
-      {16, GTK_MESSAGE_ERROR},    {32, GTK_MESSAGE_QUESTION},    {48, GTK_MESSAGE_WARNING},
-      {64, GTK_MESSAGE_INFO},     {0, GTK_MESSAGE_OTHER},        {48 + 1, GTK_MESSAGE_WARNING},
-      {64 + 4, GTK_MESSAGE_INFO}, {16 + 256, GTK_MESSAGE_ERROR},
+// The icon comes from the style whatever the buttons; Windows line breaks
+// become line feeds, lone carriage returns too.
+TEST(MessageBox, IconAndLineBreaks) {
+  const std::pair<int, GtkMessageType> styles[] = {
+      {16, GTK_MESSAGE_ERROR}, {32, GTK_MESSAGE_QUESTION},    {64 + 4, GTK_MESSAGE_INFO},
+      {0, GTK_MESSAGE_OTHER},  {48 + 1, GTK_MESSAGE_WARNING},
   };
-  for (auto [style, type] : cases) EXPECT_EQ(MessageTypeFor(style), type) << style;
-}
-
-TEST(MessageBox, WindowsLineBreaksBecomeLineFeeds) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"", ""},           {"one line", "one line"},
-      {"a\r\nb", "a\nb"}, {"a\nb", "a\nb"},
-      {"a\rb", "a\nb"},   {"\r\n\r\n", "\n\n"},
-      {"end\r", "end\n"}, {"パスワード\r\nは不要です", "パスワード\nは不要です"},
-  };
-  for (const auto& [prompt, text] : cases) EXPECT_EQ(WithLineFeeds(prompt), text) << prompt;
+  for (auto [style, type] : styles) EXPECT_EQ(MessageTypeFor(style), type) << style;
+  EXPECT_EQ(WithLineFeeds("a\r\nb\rc\n\r\n"), "a\nb\nc\n\n");
 }
 
 struct SeenBox {
@@ -56,7 +48,6 @@ gboolean ReadAndPressOk(gpointer data) {
 }
 
 TEST(MessageBox, ShowsTitlePromptAndIconAndAnswersOk) {
-  if (!gdk_display_get_default()) GTEST_SKIP() << "no display";
   SeenBox seen;
   g_timeout_add(50, ReadAndPressOk, &seen);
   EXPECT_EQ(ShowMessageBox("保存できません\r\n二行目", 48, "Mofu Saver"), 1);

