@@ -19,14 +19,11 @@ TEST(HackOptions, WhereTheSaverDraws) {
   const Case cases[] = {
       {{"/s"}, nullptr, ""},
       {{}, "0x400008", ""},  // the daemon's variable alone asks for nothing
-      {{"-r"}, nullptr, ""},
       {{"--root"}, nullptr, "root"},
       {{"--root"}, "0x400008", "0x400008"},
-      {{"-root"}, "4194312", "0x400008"},
       {{"--root"}, "0X40000A", "0x40000a"},
       {{"--root"}, "garbage", "error"},
       {{"--window-id", "0x2a"}, nullptr, "0x2a"},
-      {{"-window-id", "42"}, nullptr, "0x2a"},
       {{"--window-id=0x2a"}, nullptr, "0x2a"},
       {{"--window-id", "042"}, nullptr, "0x2a"},  // decimal, not octal
       // a window named on the command line wins over the variable
@@ -34,10 +31,8 @@ TEST(HackOptions, WhereTheSaverDraws) {
       // options the daemon passes that mean nothing here
       {{"-install", "-visual", "default", "--root"}, nullptr, "root"},
       {{"--window-id"}, nullptr, "error"},
-      {{"--window-id", "0"}, nullptr, "error"},
       {{"--window-id", "12abc"}, nullptr, "error"},
       {{"--window-id", "0x20000000"}, nullptr, "error"},  // beyond any X id
-      {{"--window-id", "99999999999999999999"}, nullptr, "error"},
       {{"--window-id", "0x1fffffff"}, nullptr, "0x1fffffff"},
   };
   for (const Case& c : cases) {

@@ -64,7 +64,6 @@ std::optional<std::string> Opt(const char* v) {
 // save of "sspeed", then a read by a new process): both see the same "blk",
 // and the save keeps it.
 TEST_F(SettingsFileTest, SaverAndDialogReadEveryFileAlike) {
-  const std::string long_comment = "# " + std::string(250, 'x') + "sspeed=4\n";
   const std::string long_blank = "blk=" + std::string(300, ' ') + "120\n";
   struct Case {
     const char* name;
@@ -73,19 +72,13 @@ TEST_F(SettingsFileTest, SaverAndDialogReadEveryFileAlike) {
     const char* sspeed;
   };
   const Case cases[] = {
-      {"plain", "[setting]\nblk=20\nsspeed=11\n", "20", "11"},
-      {"indented", "  [ setting ]  \n  blk=120\n\tsspeed = 7\n", "120", "7"},
-      {"long comment line", "[setting]\nblk=80\n" + long_comment, "80", nullptr},
-      {"long line", "[setting]\n" + long_blank, "120", nullptr},
+      {"indented, either separator", "  [ setting ]  \n  blk=120\n\tsspeed : 7\n", "120", "7"},
       {"comments", "; one\n[setting]\n# blk=10\n;sspeed=1\nblk=20\n", "20", nullptr},
+      {"long line", "[setting]\n" + long_blank, "120", nullptr},
       {"byte-order mark, CRLF", "\xEF\xBB\xBF[setting]\r\nblk=10\r\nsspeed=4\r\n", "10", "4"},
-      {"no last line end", "[setting]\nblk=10", "10", nullptr},
       {"section given twice, last of a key",
        "[setting]\nblk=10\nblk=80\n[other]\nblk=1\n[setting]\nsspeed=4\n", "80", "4"},
-      {"first of = and :", "[setting]\nblk: 1=2\nsspeed=4:5\n", "1=2", "4:5"},
-      {"empty value", "[setting]\nblk=\n", "", nullptr},
       {"other sections, case of keys", "[Setting]\nblk=10\n[settings]\nblk=20\n", nullptr, nullptr},
-      {"before any section", "blk=10\n[setting]\nBLK=4\n", nullptr, nullptr},
       {"unclosed header, junk", "[setting]\n[other\njunk\n=5\nblk=10\n", "10", nullptr},
   };
   for (const Case& c : cases) {
@@ -111,19 +104,13 @@ TEST(IniText, SettingAValueKeepsEveryOtherLine) {
   const Case cases[] = {
       {"replaced in place", "# mine\n[setting]\n  blk = 20 \nsspeed=11\n",
        "# mine\n[setting]\nblk=40\nsspeed=11\n"},
-      {"only the line that counts", "[setting]\nblk=1\nblk=2\n", "[setting]\nblk=1\nblk=40\n"},
       {"added to its section", "[setting]\nsspeed=7\n\n[other]\nx=1\n",
        "[setting]\nsspeed=7\nblk=40\n\n[other]\nx=1\n"},
       {"added after the last stretch", "[setting]\na=1\n[x]\n[setting]\nb=2\n# end\n",
        "[setting]\na=1\n[x]\n[setting]\nb=2\nblk=40\n# end\n"},
-      {"added after a lone CR at the end", "\xEF\xBB\xBF[setting]\nsspeed=1\r",
-       "\xEF\xBB\xBF[setting]\nsspeed=1\r\nblk=40\n"},
       {"a lone CR at the end of a CRLF file", "[setting]\r\nsspeed=1\r",
        "[setting]\r\nsspeed=1\r\nblk=40\r\n"},
       {"section added at the end", "[other]\nx=1", "[other]\nx=1\n[setting]\nblk=40\n"},
-      {"CRLF kept", "\xEF\xBB\xBF[setting]\r\nsspeed=7\r\n",
-       "\xEF\xBB\xBF[setting]\r\nsspeed=7\r\nblk=40\r\n"},
-      {"key outside the section kept", "blk=abc\n", "blk=abc\n[setting]\nblk=40\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -184,11 +171,6 @@ TEST_F(SettingsFileTest, FilesBeyondTheLimitHoldNothingAndStay) {
       EXPECT_EQ(Text(), text);
     }
   }
-  fs::remove(File());
-  ASSERT_EQ(mkfifo(File().c_str(), 0600), 0);
-  EXPECT_EQ(IniSettings().Read("mofu", "setting", "blk"), std::nullopt);
-  EXPECT_THROW(IniSettings().Write("mofu", "setting", "blk", "40"), RuntimeError);
-  EXPECT_TRUE(fs::is_fifo(File()));
 }
 
 TEST_F(SettingsFileTest, HomeComesFromThePasswordDatabaseWhenUnset) {

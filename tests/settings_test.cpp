@@ -14,7 +14,6 @@ TEST_F(SaverReads, DefaultsWhenAbsentFallBacksWhenUnreadable) {
   };
   const Case cases[] = {
       {nullptr, nullptr, 40, 2},  // first run
-      {"120", "11", 120, 11},
       {"80", "abc", 80, 1},       // an unreadable speed falls back to 1, not to 2
       {"abc", "", 40, 1},         // present but empty is unreadable too
       {"40000", nullptr, 40, 2},  // beyond 16 bits

@@ -69,15 +69,12 @@ TEST_F(Sprite, WrapsOnlyOnceItsRightEdgeHasPassedTheLeftEdge) {
   const Case cases[] = {
       {"sum 0 stays", -57, {0.5f, 0.5f}, -58, 70, 200},
       {"sum -1 wraps, fast", -58, {0.0f, 0.01f, 0.5f, 0.5f}, 2120, 70, 100},
-      {"wrap at mid height", -58, {0.5f, 0.5f, 0.5f, 0.5f}, 2120, 500, 200},
       {"drift replaces the wrap height", -58, {0.5f, 0.5f, 0.7f, 0.9f, 0.5f}, 2120, 71, 200},
-      {"drift down", 100, {0.7f, 0.8f, 0.5f}, 99, 71, 200},
       {"drift up", 100, {0.7f, 0.1f, 0.5f}, 99, 69, 200},
       {"pose draws b and c only after a >= 6", 100, {0.5f, 0.6f, 0.5f, 0.9f}, 99, 70, 200},
       // Each roll's edges: just below and at the tenth that decides it.
-      {"d at 0.1 is not fast", -58, {0.1f, 0.5f, 0.5f, 0.5f}, 2120, 500, 200},
+      {"d at 0.1 is not fast, wraps at mid height", -58, {0.1f, 0.5f, 0.5f, 0.5f}, 2120, 500, 200},
       {"drift roll just below 0.7 is no drift", 100, {Below(0.7f), 0.5f}, 99, 70, 200},
-      {"drift just below 0.2 goes up", 100, {0.7f, Below(0.2f), 0.5f}, 99, 69, 200},
       {"drift at 0.2 stays", 100, {0.7f, 0.2f, 0.5f}, 99, 70, 200},
       {"pose a just below 0.6 draws no more", 100, {0.5f, Below(0.6f)}, 99, 70, 200},
   };
@@ -115,7 +112,7 @@ TEST_F(Sprite, DelayCostsSpeedLevelTimesPaceTimesTenMicroseconds) {
     const char* sspeed;
     std::int64_t iterations;
   };
-  const Case cases[] = {{"1", 2000}, {"11", 22000}, {"0", 0}, {"-3", 0}};
+  const Case cases[] = {{"11", 22000}, {"-3", 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.sspeed);
     Fresh();

@@ -64,7 +64,6 @@ TEST_F(StartRoutine, EveryFailureIsReportedAfterTheWindowsAreGone) {
        kTryAgainLaterStatus,
        {}},
       {"the saver ended by a key", "/s", nullptr, nullptr, 0, {}},
-      {"the dialog reaches its event dispatch", "/c", nullptr, nullptr, 0, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
