@@ -328,12 +328,3 @@ stored_settings() {
 }
 
 screenshot() { import -window root "$1" 2>/dev/null; }  # screenshot FILE
-
-# The cat is the only thing on the sky thicker than a dot: what is left of
-# the picture after wearing every shape down by two pixels. Prints its left
-# edge, or nothing while it is off the screen.
-cat_left() {  # cat_left FILE
-  local box
-  box=$(convert "$1" -fill white +opaque black -morphology Erode Square:2 -format '%@' info: 2>/dev/null)
-  [[ $box =~ ^[1-9][0-9]*x[0-9]+\+([0-9]+)\+ ]] && echo "${BASH_REMATCH[1]}"
-}

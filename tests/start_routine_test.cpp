@@ -23,53 +23,33 @@ class StartRoutine : public HostTest {};
 TEST_F(StartRoutine, EveryFailureIsReportedAfterTheWindowsAreGone) {
   struct Case {
     const char* name;
-    const char* command;
     std::function<void()> create_window;  // what creating a window does
     std::function<void(int)> at_yield;    // what a yield of the saver does
     int status;
     std::vector<std::string> reports;
   };
-  const auto refuse = [] { throw std::runtime_error("The saver window could not be created"); };
+  const auto refused = [] { throw std::runtime_error("The saver window could not be created"); };
+  const auto no_display = [] {
+    throw RuntimeError(ErrorNumber::kPathFileAccess, "cannot open the X display");
+  };
+  const auto no_class = [] { throw 42; };
+  const auto held = [] { throw InputHeldElsewhere("another program holds the keyboard"); };
+  const auto out_of_memory = [](int yield) {
+    if (yield == 5) throw std::bad_alloc();
+  };
   const Case cases[] = {
-      {"the system refuses the saver window",
-       "/s",
-       refuse,
-       nullptr,
-       1,
-       {"The saver window could not be created"}},
-      {"a run-time error creating the window",
-       "/s",
-       [] { throw RuntimeError(ErrorNumber::kPathFileAccess, "cannot open the X display"); },
-       nullptr,
-       1,
-       {"cannot open the X display"}},
-      {"something that is no exception class at all",
-       "/s",
-       [] { throw 42; },
-       nullptr,
-       1,
-       {"An unexpected error ended the program."}},
-      {"memory runs out while the saver shows",
-       "/s",
-       nullptr,
-       [](int yield) {
-         if (yield == 5) throw std::bad_alloc();
-       },
-       1,
-       {std::bad_alloc().what()}},
-      {"another program holds the input: a line for the idle tool, no box",
-       "/s",
-       [] { throw InputHeldElsewhere("another program holds the keyboard"); },
-       nullptr,
-       kTryAgainLaterStatus,
-       {}},
-      {"the saver ended by a key", "/s", nullptr, nullptr, 0, {}},
+      {"window refused", refused, {}, 1, {"The saver window could not be created"}},
+      {"a run-time error creating the window", no_display, {}, 1, {"cannot open the X display"}},
+      {"no exception class at all", no_class, {}, 1, {"An unexpected error ended the program."}},
+      {"out of memory", {}, out_of_memory, 1, {std::bad_alloc().what()}},
+      {"input held: no box", held, {}, kTryAgainLaterStatus, {}},
+      {"the saver ended by a key", {}, {}, 0, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Fresh();
     running = &fake();
-    fake().command_text = c.command;
+    fake().command_text = "/s";
     fake().on_create_window = c.create_window;
     fake().on_yield = c.at_yield;
     fake().KeyAtYield(20);

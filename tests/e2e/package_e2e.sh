@@ -24,50 +24,21 @@ builds_the_package() {
 
 field() { dpkg-deb -f "$DEB" "$1"; }
 
-# What lintian cannot know: the names, the words, the real dependencies.
-# (It does judge the form: stripped binaries, gzip time stamps, the
-# copyright and changelog files, the maintainer's address, the description's
-# shape.)
-control_fields() {
-  local want
+# What lintian cannot know: the name and version, that apt can install it,
+# and that what the desktops and the daemons look for is in it and says
+# what they need. (Lintian judges the form, the real Depends included.)
+control_and_contents() {
   [ "$(field Package) $(field Version) $(field Architecture)" = "mofu 1.1.28 amd64" ] ||
     fail "$(field Package) $(field Version) $(field Architecture)"
-  [ "$(field Recommends)" = "fonts-ipafont-gothic, fonts-liberation" ] || fail "Recommends: $(field Recommends)"
-  # the libraries the program and its module really link, found by dpkg-shlibdeps
-  for want in libc6 libx11-6 libxss1 libgtk-3-0 libglib2.0-0; do
-    field Depends | grep -Eq "(^|, )$want( |,|$)" || fail "Depends lacks $want: $(field Depends)"
-  done
-  [ "$(field Description | head -n 1)" = "night-sky screen saver with a walking cat" ] ||
-    fail "synopsis: $(field Description | head -n 1)"
-  # the requested name of the dependencies must be installable here
-  apt-get -s -q install "$DEB" >"$WORK/apt.log" 2>&1 ||
-    { tail -n 5 "$WORK/apt.log" >&2; fail "apt cannot install it"; }
-}
-
-# The manual page, the desktop entries, the XScreenSaver description and the
-# icons as they say (the program, its module and the pictures are run).
-contents() {
-  local size
+  apt-get -s -q install "$DEB" >"$WORK/apt.log" 2>&1 || { tail -n 5 "$WORK/apt.log" >&2; fail "apt cannot install it"; }
   zcat "$TREE/usr/share/man/man6/mofu.6.gz" | grep -q '^\.TH MOFU 6' || fail "no manual page"
-  zcat "$TREE/usr/share/doc/mofu/changelog.gz" | head -n 1 | grep -q '^mofu (1.1.28) ' ||
-    fail "the changelog does not start with this version"
-  grep -qx 'Exec=mofu /c' "$TREE/usr/share/applications/mofu.desktop" && grep -qx 'Icon=mofu' "$TREE/usr/share/applications/mofu.desktop" &&
-    grep -q '^Name\[ja\]=' "$TREE/usr/share/applications/mofu.desktop" || fail "the desktop entry is wrong"
-  # MATE's and Xfce's savers: their entry, and the program in their hack folder
-  local saver="$TREE/usr/share/applications/screensavers/mofu.desktop"
-  grep -qx 'Exec=/usr/libexec/xscreensaver/mofu --root' "$saver" && grep -qx 'Categories=Screensaver;' "$saver" &&
-    grep -q '^Comment\[ja\]=' "$saver" || fail "the screen-saver entry is wrong"
-  [ "$(readlink "$TREE/usr/libexec/xscreensaver/mofu")" = ../../bin/mofu ] || fail "no link to the program in /usr/libexec/xscreensaver"
-  python3 - "$TREE/usr/share/xscreensaver/config/mofu.xml" <<'PY' || fail "mofu.xml is wrong"
+  grep -qx 'Exec=mofu /c' "$TREE/usr/share/applications/mofu.desktop" || fail "the desktop entry is wrong"
+  [ -f "$TREE/usr/share/icons/hicolor/256x256/apps/mofu.png" ] || fail "no icon"
+  python3 - "$TREE/usr/share/xscreensaver/config/mofu.xml" <<'XML' || fail "mofu.xml is wrong"
 import sys, xml.etree.ElementTree as tree
 root = tree.parse(sys.argv[1]).getroot()
-assert root.tag == "screensaver" and root.get("name") == "mofu" and root.get("_label") == "Mofu Saver"
-assert root.find("command").get("arg") == "--root" and "mofu /c" in root.find("_description").text
-PY
-  for size in 32 64 128 256; do
-    [ "$(identify -format '%wx%h' "$TREE/usr/share/icons/hicolor/${size}x${size}/apps/mofu.png")" = "${size}x${size}" ] ||
-      fail "no ${size}x${size} icon"
-  done
+assert root.tag == "screensaver" and root.get("name") == "mofu" and root.find("command").get("arg") == "--root"
+XML
 }
 
 lintian_is_clean() {
@@ -99,8 +70,7 @@ runs_from_the_unpacked_tree() {
 start_xvfb 800x600 || exit 1
 check "the package builds as build/default/mofu_1.1.28_amd64.deb" builds_the_package
 if [ -f "$DEB" ]; then
-  check "control fields: name, version, real Depends, Recommends, description" control_fields
-  check "contents: manual page, changelog, desktop files, icons" contents
+  check "name and version, installable; the manual page, desktop entry, icon and daemon entry" control_and_contents
   check "lintian: no errors or warnings" lintian_is_clean
   check "saver and dialog run from the unpacked tree" runs_from_the_unpacked_tree
 fi

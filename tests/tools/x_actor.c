@@ -1,5 +1,5 @@
 /* Another program on the saver's display, doing what desktop programs do:
- *   x_actor grab SECONDS [keyboard]  holds the keyboard (and the pointer) on
+ *   x_actor grab SECONDS             holds the keyboard and the pointer on
  *                                    the root, as a menu or a stuck program
  *                                    does, for SECONDS (0: until killed)
  *   x_actor popup                    maps an override-redirect window, as a
@@ -17,11 +17,9 @@ static void ready(const char* word) {
   fflush(stdout);
 }
 
-static int grab(Display* d, double seconds, int pointer_too) {
+static int grab(Display* d, double seconds) {
   Window root = DefaultRootWindow(d);
-  if (XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) != GrabSuccess)
-    return 1;
-  if (pointer_too &&
+  if (XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime) != GrabSuccess ||
       XGrabPointer(d, root, False, ButtonPressMask | PointerMotionMask, GrabModeAsync,
                    GrabModeAsync, None, None, CurrentTime) != GrabSuccess)
     return 1;
@@ -57,7 +55,7 @@ int main(int argc, char** argv) {
   Display* d = XOpenDisplay(NULL);
   if (d == NULL || argc < 2) return 2;
   if (strcmp(argv[1], "grab") == 0 && argc >= 3) {
-    return grab(d, atof(argv[2]), argc < 4 || strcmp(argv[3], "keyboard") != 0);
+    return grab(d, atof(argv[2]));
   }
   if (strcmp(argv[1], "popup") == 0) {
     colour_window(d, True, 300, 100);

@@ -21,5 +21,4 @@ owned() {  # owned colon|space
 }
 
 check "/c:HWND: owned by that window, centred, which is disabled until it closes" owned colon
-check "/c HWND: owned by that window, centred, which is disabled until it closes" owned space
 summary

@@ -73,15 +73,14 @@ installed_saver_runs() {
   # display has none.
   # shellcheck disable=SC2034  # read by ends_on
   local ENDS_WITHIN=4
-  local SCR='C:\windows\system32\mofu.scr' cat=""
+  local SCR='C:\windows\system32\mofu.scr' cat=0
   start_wine_saver || return 1
   for _ in $(seq 10); do
     sleep 2
-    screenshot "$CASE_DIR/shot.png"
-    cat=$(cat_left "$CASE_DIR/shot.png")
-    [ -n "$cat" ] && break
+    cat=$(pixels '#F2A65A')
+    [ "$cat" -ge 100 ] && break
   done
-  [ -n "$cat" ] || fail "no cat within 20 s"
+  [ "$cat" -ge 100 ] || fail "no cat within 20 s: $cat orange pixels"
   ends_on keys "$SAVER_WINDOW" a
 }
 

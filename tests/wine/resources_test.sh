@@ -7,22 +7,12 @@ SCR=${1:?usage: $0 path/to/mofu.scr}
 command -v wrestool >/dev/null || { echo "wrestool not found: install the Debian package icoutils" >&2; exit 2; }
 
 resources() {
-  local listing icons version fixed pair
+  local listing icons
   listing=$(wrestool -l "$SCR")
   icons=$(wrestool -x --type=group_icon --name=1 "$SCR" 2>/dev/null | icotool -l - 2>/dev/null)
   grep -qF -- "--width=32 --height=32 --bit-depth=8 --palette-size=256" <<<"$icons" ||
     fail "icon 1 is not 32x32 with 256 colours: $icons"
   grep -qF -- "--type=24 --name=1 " <<<"$listing" || fail "no manifest"
-  version=$(wrestool -x --raw --type=version --language=1041 "$SCR" | iconv -f UTF-16LE -t UTF-8 2>/dev/null |
-    tr -c '[:print:]' '\n' | grep -v '^$' | paste -sd'|')
-  for pair in 041104B0 "FileVersion|1.01.0028" "ProductVersion|1.01.0028" "ProductName|Mofu Saver"; do
-    grep -qF "|$pair|" <<<"|$version|" || fail "no version string $pair in the Japanese record"
-  done
-  # FILEVERSION and PRODUCTVERSION 1,1,0,28: after the fixed part's signature
-  # and its structure version, four little-endian words, file then product.
-  fixed=$(wrestool -x --raw --type=version --language=1041 "$SCR" | od -An -tx1 -v | tr -d ' \n')
-  fixed=${fixed#*bd04effe}
-  [ "${fixed:8:32}" = 010001001c000000010001001c000000 ] || fail "fixed versions ${fixed:8:32}"
   # Windows' screen-saver settings list a saver by string 1: block 1, the
   # second string, after the empty string 0.
   [ "$(wrestool -x --raw --type=6 --name=1 "$SCR" 2>/dev/null | tail -c +5 | head -c 20 | iconv -f UTF-16LE -t UTF-8)" = \
@@ -37,6 +27,6 @@ system_imports_only() {
   [ -z "$foreign" ] || fail "imports $(echo $foreign)"
 }
 
-check "icon, manifest, Japanese version record 1.01.0028, the name as string 1" resources
+check "icon, manifest, the name as string 1" resources
 check "imports only system DLLs" system_imports_only
 summary

@@ -18,23 +18,20 @@ huge_gif() {
   printf '\x2c\x00\x00\x00\x00\x80\x3e\x80\x3e\x00\x02\x02\x44\x01\x00\x3b'
 }
 
-pose_pictures() {  # pose_pictures good|folder|zero|fifo|huge: what neko2.gif is
+pose_pictures() {  # pose_pictures good|zero|huge: what neko2.gif is
   rm -rf "$WINDOWS/neko2.gif"
   case $1 in
     good) cp "$REPO_DIR/assets/neko2.gif" "$WINDOWS/" ;;
-    folder) mkdir "$WINDOWS/neko2.gif" ;;
     zero) ln -s /dev/zero "$WINDOWS/neko2.gif" ;;
-    fifo) mkfifo "$WINDOWS/neko2.gif" ;;
     huge) huge_gif >"$WINDOWS/neko2.gif" ;;
   esac
 }
 
-input() {  # input pointer|key|shift|BUTTON: what the user does
+input() {  # input pointer|key|BUTTON: what the user does
   case $1 in
     # The first position seen is only the reference; a move away ends it.
     pointer) xdotool mousemove 200 200 && sleep 0.3 && xdotool mousemove 260 230 ;;
     key) xdotool key a ;;
-    shift) xdotool key Shift_L ;;
     *) xdotool click "$1" ;;  # 1 left, 3 right, 4-7 the wheels, 8 a side button
   esac
 }
@@ -78,16 +75,13 @@ while read -r sspeed picture input; do
 done <<'TABLE'
 2 good pointer
 2 good key
-2 good shift
 2 good 1
 2 good 3
 2 good 4
 2 good 6
 2 good 8
 32767 good key
-1 folder key
 1 zero key
-1 fifo key
 1 huge key
 TABLE
 check "'/c' while '/s' runs ends at once" second_copy /s "$PROGRAM_TITLE" /c
