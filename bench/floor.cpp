@@ -1,9 +1,12 @@
 // The floors: what waking up costs on its own. The paced floor keeps the
-// saver's schedule (a pass's nominal time, a sprite step's delay on one pass
-// in ten without its arithmetic, one pixel sent again as often as a star is
-// drawn) with none of its work: nothing drawn, no random number taken. The
-// sleep floor (--sleep) only waits a frame at a time. Both show the saver's
-// window as the saver does and end on the same input.
+// saver's schedule and its presents (a pass's nominal time, a sprite step's
+// delay on one pass in ten without its arithmetic, the empty sprite box
+// walked a pixel every seventh step across the screen and in again from
+// beyond its right edge, so frames follow it as they follow the cat, and
+// one pixel sent again as often as a star is drawn) with none of its work:
+// no picture, no random number taken. The sleep floor (--sleep) only waits
+// a frame at a time. Both show the saver's window as the saver does and end
+// on the same input.
 #include <cstring>
 #include <memory>
 #include <string>
@@ -56,12 +59,19 @@ void RunFloor() {
   SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, kTrue, nullptr, 0);
   ShowCursor(0);
   window.Refresh();
+  float left = static_cast<float>(window.ScaleWidth()) - 100;
   for (std::int64_t pass = 0; !handlers.ended; ++pass) {
     if (sleep_only) {
       window.DelayIterations(PaceModel::kFrameMicros);
     } else {
       if (pass % 20 == 0) window.PSet(0, 0, RGB(0, 0, 0));
-      if (pass % 10 == 7) window.DelayIterations(speed * 200 * 10);
+      if (pass % 10 == 7) {
+        if (pass % 70 == 7) {
+          left = left + 58 < 0 ? static_cast<float>(window.ScaleWidth()) + 200 : left - 1;
+          window.Picture1.SetLeft(left);
+        }
+        window.DelayIterations(speed * 200 * 10);
+      }
     }
     window.DoEvents();
   }

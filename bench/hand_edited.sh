@@ -4,7 +4,7 @@
 # of zero or below (no pace delay at all), beside the defaults.
 #
 # Usage: bash bench/hand_edited.sh [SECONDS per row, default 20] [BUILD_DIR]
-#   BUILD_DIR: a tree already built with -DMOFU_BENCH_COUNTERS=ON
+#   BUILD_DIR: a tree already built with -DMOFU_PROBE=counting
 #   (default: configures and builds the "bench" preset).
 set -euo pipefail
 
@@ -30,7 +30,8 @@ MOFU="$WORK/tree/bin/mofu"
 Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
 XVFB_PID=$!
 for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n 1 "$WORK/display")"
+DISPLAY=":$(head -n 1 "$WORK/display")"
+export DISPLAY
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }  # user + system, in clock ticks
 HZ=$(getconf CLK_TCK)

@@ -8,8 +8,11 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 WORK=$(mktemp -d /tmp/mofu-decode.XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
-g++ -std=c++20 -O2 -I"$ROOT" "$ROOT/bench/picture_decode.cpp" "$ROOT/platform/picture.cpp" \
-  "$ROOT/platform/x11/regular_file.cpp" -o "$WORK/decode"
+# Built by CMake in the bench tree, so it links the picture reader and the
+# careful file reader from wherever the sources live.
+(cd "$ROOT" && cmake --preset bench >/dev/null &&
+  cmake --build --preset bench --target mofu-picture-decode >/dev/null)
+cp "$ROOT/build/bench/bin/mofu-picture-decode" "$WORK/decode"
 cd "$WORK"
 cp "$ROOT/assets/neko1.gif" cat.gif
 convert -size 1024x512 xc:black black-1024x512.gif

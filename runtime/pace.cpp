@@ -25,12 +25,13 @@ void PaceModel::Pass() {
 
 // Called as the cat is about to step. Moves at the same nominal time (a
 // step and a drift) are one step; a step still waiting to be shown goes out
-// first, if it is due, so that each is shown on its own. Faster than the
-// display refreshes, two steps share a present, never three: the loop waits
-// for the refresh rather than let a third one join.
+// first, if it is due, so that each is shown on its own. One not yet due
+// waits for the display's next refresh, and this step joins it: the loop
+// never waits past nominal time for a refresh, so faster than the display
+// refreshes a present carries as many steps as keep the cat on its time.
 void PaceModel::Stepped() {
   if (steps_unshown_ > 0 && step_at_ == nominal_) return;
-  if (steps_unshown_ > 0 && (nominal_ >= StepDue() || steps_unshown_ >= 2)) ShowDueStep();
+  if (steps_unshown_ > 0 && nominal_ >= StepDue()) ShowDueStep();
   if (steps_unshown_ == 0) step_at_ = nominal_;
   ++steps_unshown_;
 }

@@ -50,7 +50,8 @@ class PaceModel {
   void Pass();
   // The cat took a step on screen, now in nominal time. Frames follow the
   // cat: each step goes on screen when real time reaches it, at most once a
-  // display refresh, so it moves one pixel a frame up to the refresh rate.
+  // display refresh, so it moves one pixel a frame up to the refresh rate;
+  // faster, a present carries the steps taken since the last one.
   void Stepped();
   // Iterations of the sprite's delay.
   void Iterations(std::int64_t count);

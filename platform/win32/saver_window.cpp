@@ -75,6 +75,16 @@ void SaverWindow::KeepOnTop() {
   ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
+// The primary display's current mode. A frequency of 0 or 1 stands for the
+// hardware's default, which says nothing of the rate.
+std::int64_t SaverWindow::RefreshMicros() {
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 0;
+  if (mode.dmDisplayFrequency <= 1) return 0;
+  return (1'000'000 + mode.dmDisplayFrequency / 2) / mode.dmDisplayFrequency;
+}
+
 // Windows keeps its own display count; the runtime keeps the program's and
 // asks only when the pointer is to change.
 void SaverWindow::SetPointerHidden(bool hidden) { ::ShowCursor(hidden ? FALSE : TRUE); }

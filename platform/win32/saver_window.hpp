@@ -29,6 +29,7 @@ class SaverWindow final : public SkySurface {
   std::int64_t NowMicros() override;
   bool WaitForInput(std::int64_t deadline_micros) override;
   void KeepOnTop() override;
+  std::int64_t RefreshMicros() override;
   void SetPointerHidden(bool hidden) override;
 
  private:

@@ -8,19 +8,22 @@ constexpr DWORD kHighResolution = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RES
 
 DWORD Milliseconds(std::int64_t micros) { return static_cast<DWORD>((micros + 999) / 1000); }
 
+bool UnderWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 }  // namespace
 
-WakeTimer::WakeTimer()
-    : timer_(CreateWaitableTimerExW(nullptr, nullptr, kHighResolution, TIMER_ALL_ACCESS)) {
-  if (timer_ == nullptr) timeBeginPeriod(1);
+WakeTimer::WakeTimer() {
+  if (UnderWine()) return;
+  timer_ = CreateWaitableTimerExW(nullptr, nullptr, kHighResolution, TIMER_ALL_ACCESS);
+  if (timer_ == nullptr) period_raised_ = timeBeginPeriod(1) == TIMERR_NOERROR;
 }
 
 WakeTimer::~WakeTimer() {
-  if (timer_ != nullptr) {
-    CloseHandle(timer_);
-  } else {
-    timeEndPeriod(1);
-  }
+  if (timer_ != nullptr) CloseHandle(timer_);
+  if (period_raised_) timeEndPeriod(1);
 }
 
 bool WakeTimer::WaitForMessage(std::int64_t micros) {

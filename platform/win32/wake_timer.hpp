@@ -12,7 +12,10 @@ namespace mofu::win32 {
 // is only as fine as the system timer (about 16 ms unless raised). Where the
 // system has no such timer, the system timer is raised to a millisecond
 // instead, for as long as the saver runs, since that costs power
-// system-wide.
+// system-wide. Under Wine a plain timeout is already as fine as a
+// millisecond, and the timer would cost two more calls to the server each
+// wake-up (arming it, and the message mask Wine sends again after any wait
+// that an object ended): there the timeout alone does.
 class WakeTimer {
  public:
   WakeTimer();
@@ -25,6 +28,7 @@ class WakeTimer {
 
  private:
   HANDLE timer_ = nullptr;
+  bool period_raised_ = false;
 };
 
 }  // namespace mofu::win32
