@@ -11,12 +11,12 @@
 #include <memory>
 #include <string>
 
-#include "runtime/numeric.hpp"
 #include "platform/linux/linux_host.hpp"
+#include "platform/x11/x11_display.hpp"
+#include "runtime/numeric.hpp"
 #include "runtime/services.hpp"
 #include "runtime/sky_window.hpp"
 #include "runtime/start_routine.hpp"
-#include "platform/x11/x11_display.hpp"
 
 namespace {
 
