@@ -14,7 +14,7 @@ PaceModel::PaceModel(PaceClock& clock, std::int64_t frame_micros, std::int64_t r
 
 void PaceModel::Pass() {
   nominal_ += kPassMicros;
-  Settle();
+  WaitForRealTime();
   // A step the loop has run past is shown now, when real time reaches it.
   if (steps_unshown_ > 0 && nominal_ >= StepDue()) {
     ShowDueStep();
@@ -53,7 +53,7 @@ void PaceModel::ShowDueStep() {
 void PaceModel::Iterations(std::int64_t count) {
   if (count <= 0) return;
   nominal_ += count * kIterationMicros;
-  Settle();
+  WaitForRealTime();
 }
 
 void PaceModel::PresentIfDue() {
@@ -88,9 +88,10 @@ void PaceModel::Present(std::int64_t now) {
   clock_.PresentFrame();
 }
 
-// Reads the clock once, and again only after a sleep: a pass uses the same
-// reading to decide whether a frame is due.
-void PaceModel::Settle() {
+// Lets real time catch up with nominal time: sleeps while nominal time is a
+// frame or more ahead, and forgives a stall. Reads the clock once, and again
+// only after a sleep: a pass uses the same reading to decide on a frame.
+void PaceModel::WaitForRealTime() {
   now_ = clock_.NowMicros();
   if (now_ - nominal_ > kStallMicros) {
     nominal_ = now_;

@@ -64,7 +64,7 @@ class PaceModel {
   std::int64_t FrameMicros() const { return frame_micros_; }
 
  private:
-  void Settle();
+  void WaitForRealTime();
   void PresentIfDueAt(std::int64_t now);
   void PresentDue();
   void Present(std::int64_t now);
