@@ -12,88 +12,77 @@
 namespace mofu::wayland {
 namespace {
 
-constexpr std::size_t kMaxBuffers = 2;
 // Past this many rectangles one that covers them all is cheaper.
 constexpr std::size_t kMaxRects = 32;
 
 void AddRect(std::vector<Rect>& rects, const Rect& rect) {
-  if (rects.size() >= kMaxRects) {
-    Rect all = rect;
-    for (const Rect& r : rects) all = all.Union(r);
-    rects.assign(1, all);
+  if (rects.size() < kMaxRects) {
+    rects.push_back(rect);
     return;
   }
-  rects.push_back(rect);
+  Rect all = rect;
+  for (const Rect& r : rects) all = all.Union(r);
+  rects.assign(1, all);
+}
+
+Rect Moved(const Rect& r, int dx, int dy) {
+  return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
 OutputSurface* Of(void* data) { return static_cast<OutputSurface*>(data); }
 
-}  // namespace
-
-const zwlr_layer_surface_v1_listener OutputSurface::kLayerListener = {
+const zwlr_layer_surface_v1_listener kLayerListener = {
     .configure =
         [](void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t width,
            uint32_t height) {
           zwlr_layer_surface_v1_ack_configure(layer, serial);
-          Of(data)->Resize(static_cast<int>(width), static_cast<int>(height));
+          Of(data)->Configure(static_cast<int>(width), static_cast<int>(height));
         },
-    .closed =
-        [](void* data, zwlr_layer_surface_v1*) {
-          Of(data)->closed = true;
-          Of(data)->owner_.Closed(*Of(data));
-        },
+    .closed = [](void* data, zwlr_layer_surface_v1*) { Of(data)->closed = true; },
 };
 
-const xdg_surface_listener OutputSurface::kXdgSurfaceListener = {
+const xdg_surface_listener kXdgSurfaceListener = {
     .configure =
         [](void* data, xdg_surface* surface, uint32_t serial) {
           xdg_surface_ack_configure(surface, serial);
-          OutputSurface* self = Of(data);
           // A size of zero leaves it to the client: the output's own.
-          const Rect logical = self->output_.Logical();
-          self->Resize(self->pending_width_ > 0 ? self->pending_width_ : logical.Width(),
-                       self->pending_height_ > 0 ? self->pending_height_ : logical.Height());
+          OutputSurface* self = Of(data);
+          const Rect logical = self->Target().Place().logical;
+          self->Configure(self->toplevel_width > 0 ? self->toplevel_width : logical.Width(),
+                          self->toplevel_height > 0 ? self->toplevel_height : logical.Height());
         },
 };
 
-const xdg_toplevel_listener OutputSurface::kToplevelListener = {
+const xdg_toplevel_listener kToplevelListener = {
     .configure =
         [](void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
-          Of(data)->pending_width_ = width;
-          Of(data)->pending_height_ = height;
+          Of(data)->toplevel_width = width;
+          Of(data)->toplevel_height = height;
         },
-    .close =
-        [](void* data, xdg_toplevel*) {
-          Of(data)->closed = true;
-          Of(data)->owner_.Closed(*Of(data));
-        },
-#ifdef XDG_TOPLEVEL_CONFIGURE_BOUNDS_SINCE_VERSION
-    .configure_bounds = [](void*, xdg_toplevel*, int32_t, int32_t) {},
-#endif
-#ifdef XDG_TOPLEVEL_WM_CAPABILITIES_SINCE_VERSION
-    .wm_capabilities = [](void*, xdg_toplevel*, wl_array*) {},
-#endif
+    .close = [](void* data, xdg_toplevel*) { Of(data)->closed = true; },
 };
 
-const wl_callback_listener OutputSurface::kFrameListener = {
+const wl_callback_listener kFrameListener = {
     .done = [](void* data, wl_callback*, uint32_t) { Of(data)->FrameDone(); },
 };
 
-OutputSurface::OutputSurface(WaylandClient& client, Output& output, Owner& owner)
+}  // namespace
+
+OutputSurface::OutputSurface(WaylandClient& client, Output& output, SkyInput& sky)
     : client_(client),
       output_(output),
-      owner_(owner),
+      sky_(sky),
       surface_(wl_compositor_create_surface(client.Compositor())) {
   if (client.LayerShell() != nullptr) {
     layer_ = zwlr_layer_shell_v1_get_layer_surface(client.LayerShell(), surface_, output.Handle(),
                                                    ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "mofu");
     zwlr_layer_surface_v1_add_listener(layer_, &kLayerListener, this);
-    // Size zero on every anchored edge: the compositor gives the whole output.
+    // Size zero, anchored on every edge: the whole output. Panels' reserved
+    // zones do not push it aside (-1): it covers them too.
     zwlr_layer_surface_v1_set_size(layer_, 0, 0);
     zwlr_layer_surface_v1_set_anchor(
         layer_, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
                     ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
-    // Panels' reserved zones do not push it aside: it covers them too.
     zwlr_layer_surface_v1_set_exclusive_zone(layer_, -1);
     zwlr_layer_surface_v1_set_keyboard_interactivity(
         layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
@@ -117,86 +106,65 @@ OutputSurface::~OutputSurface() {
   if (toplevel_ != nullptr) xdg_toplevel_destroy(toplevel_);
   if (xdg_surface_ != nullptr) xdg_surface_destroy(xdg_surface_);
   wl_surface_destroy(surface_);
-  buffers_.clear();
 }
 
-void OutputSurface::Place(const Rect& sky_rect, int scale) {
-  if (sky_rect == sky_rect_ && scale == scale_) return;
-  sky_rect_ = sky_rect;
-  if (scale != scale_) {
-    scale_ = scale;
-    Resize(width_, height_);
-  }
-}
-
-// Buffers of the old size are dropped (one the compositor still shows stays
-// on screen until the new picture replaces it).
-void OutputSurface::Resize(int width, int height) {
-  const bool first = !configured_;
-  configured_ = width > 0 && height > 0;
-  if (!first && width == width_ && height == height_ && !buffers_.empty() &&
-      buffers_.front()->Width() == width * scale_) {
-    return;
-  }
+// The whole picture is wanted at a (new) size.
+void OutputSurface::Configure(int width, int height) {
+  if (width == width_ && height == height_) return;
   width_ = width;
   height_ = height;
-  buffers_.clear();
-  front_ = back_ = nullptr;
-  damage_.clear();
-  owed_.clear();
-  if (configured_) owner_.Configured(*this);
+  sky_.Exposed(place_.rect);
 }
 
 void OutputSurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stride) {
-  const Rect on_output = rect.Intersect(sky_rect_);
-  if (on_output.Empty()) return;
-  ShmBuffer* back = Back();
-  if (back == nullptr) {
-    if (configured_) AddRect(owed_, on_output);
+  const Rect on_output = rect.Intersect(place_.rect);
+  if (on_output.Empty() || width_ <= 0 || height_ <= 0) return;
+  ShmBuffer* buffer = Drawable();
+  if (buffer == nullptr) {
+    AddRect(missed_, on_output);
     return;
   }
-  const Rect local = Rect{on_output.left - sky_rect_.left, on_output.top - sky_rect_.top,
-                          on_output.right - sky_rect_.left, on_output.bottom - sky_rect_.top}
-                         .Intersect({0, 0, back->Width(), back->Height()});
-  if (local.Empty()) return;
+  const Rect local =
+      Moved(on_output, -place_.rect.left, -place_.rect.top).Intersect(buffer->Bounds());
   for (int y = local.top; y < local.bottom; ++y) {
     const std::uint32_t* source =
-        pixels + static_cast<std::ptrdiff_t>(y + sky_rect_.top - rect.top) * stride +
-        (local.left + sky_rect_.left - rect.left);
-    std::memcpy(back->Row(y) + local.left, source,
+        pixels + static_cast<std::ptrdiff_t>(y + place_.rect.top - rect.top) * stride +
+        (local.left + place_.rect.left - rect.left);
+    std::memcpy(buffer->Row(y) + local.left, source,
                 static_cast<std::size_t>(local.Width()) * sizeof *source);
   }
-  AddRect(damage_, local);
+  if (!local.Empty()) AddRect(damage_, local);
 }
 
 // A buffer the compositor does not hold, brought up to date with the one
-// last shown.
-ShmBuffer* OutputSurface::Back() {
-  if (back_ != nullptr) return back_;
-  if (!configured_) return nullptr;
+// last shown; buffers of an old size go.
+ShmBuffer* OutputSurface::Drawable() {
+  if (drawing_ != nullptr) return drawing_;
+  const Rect size{0, 0, width_ * place_.scale, height_ * place_.scale};
+  if (!buffers_.empty() && buffers_.front()->Bounds() != size) {
+    buffers_.clear();
+    shown_ = nullptr;
+  }
   for (auto& buffer : buffers_) {
-    if (!buffer->busy) {
-      back_ = buffer.get();
-      break;
-    }
+    if (!buffer->busy) drawing_ = buffer.get();
   }
-  if (back_ == nullptr && buffers_.size() < kMaxBuffers) {
-    auto made = ShmBuffer::Create(client_.Shm(), width_ * scale_, height_ * scale_);
+  if (drawing_ == nullptr && buffers_.size() < 2) {
+    auto made = ShmBuffer::Create(client_.Shm(), size.right, size.bottom);
     if (made == nullptr) return nullptr;
-    if (front_ != nullptr) made->behind.assign(1, {0, 0, made->Width(), made->Height()});
+    if (shown_ != nullptr) made->stale.assign(1, size);
     buffers_.push_back(std::move(made));
-    back_ = buffers_.back().get();
+    drawing_ = buffers_.back().get();
   }
-  if (back_ == nullptr) return nullptr;
-  if (front_ != nullptr && front_ != back_) {
-    for (const Rect& rect : back_->behind) back_->CopyFrom(*front_, rect);
+  if (drawing_ == nullptr) return nullptr;
+  if (shown_ != nullptr && shown_ != drawing_) {
+    for (const Rect& rect : drawing_->stale) drawing_->CopyFrom(*shown_, rect);
   }
-  back_->behind.clear();
-  return back_;
+  drawing_->stale.clear();
+  return drawing_;
 }
 
 void OutputSurface::Flush() {
-  if (back_ == nullptr || damage_.empty()) return;
+  if (drawing_ == nullptr || damage_.empty()) return;
   if (frame_ != nullptr) {
     commit_waiting_ = true;
     return;
@@ -206,31 +174,21 @@ void OutputSurface::Flush() {
 
 void OutputSurface::Commit() {
   commit_waiting_ = false;
-  if (back_ == nullptr || damage_.empty()) return;
-  wl_surface_set_buffer_scale(surface_, scale_);
-  wl_surface_attach(surface_, back_->Handle(), 0, 0);
-  const bool buffer_damage =
-      wl_surface_get_version(surface_) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION;
-  for (const Rect& r : damage_) {
-    if (buffer_damage) {
-      wl_surface_damage_buffer(surface_, r.left, r.top, r.Width(), r.Height());
-    } else {
-      // Surface coordinates, rounded outwards.
-      wl_surface_damage(surface_, r.left / scale_, r.top / scale_,
-                        (r.right + scale_ - 1) / scale_ - r.left / scale_,
-                        (r.bottom + scale_ - 1) / scale_ - r.top / scale_);
-    }
-  }
+  if (drawing_ == nullptr || damage_.empty()) return;
+  wl_surface_set_buffer_scale(surface_, place_.scale);
+  wl_surface_attach(surface_, drawing_->Handle(), 0, 0);
+  for (const Rect& r : damage_)
+    wl_surface_damage_buffer(surface_, r.left, r.top, r.Width(), r.Height());
   frame_ = wl_surface_frame(surface_);
   wl_callback_add_listener(frame_, &kFrameListener, this);
   wl_surface_commit(surface_);
-  back_->busy = true;
+  drawing_->busy = true;
   for (auto& buffer : buffers_) {
-    if (buffer.get() == back_) continue;
-    for (const Rect& r : damage_) AddRect(buffer->behind, r);
+    if (buffer.get() == drawing_) continue;
+    for (const Rect& r : damage_) AddRect(buffer->stale, r);
   }
-  front_ = back_;
-  back_ = nullptr;
+  shown_ = drawing_;
+  drawing_ = nullptr;
   damage_.clear();
 }
 
@@ -238,9 +196,19 @@ void OutputSurface::FrameDone() {
   wl_callback_destroy(frame_);
   frame_ = nullptr;
   if (commit_waiting_) Commit();
-  std::vector<Rect> owed;
-  owed.swap(owed_);
-  for (const Rect& rect : owed) owner_.Owed(rect);
+}
+
+void OutputSurface::HandBackMissed() {
+  if (missed_.empty() || Drawable() == nullptr) return;
+  for (const Rect& rect : missed_) sky_.Exposed(rect);
+  missed_.clear();
+}
+
+void OutputSurface::AskForKeyboard() {
+  if (layer_ == nullptr) return;
+  zwlr_layer_surface_v1_set_keyboard_interactivity(
+      layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+  wl_surface_commit(surface_);
 }
 
 }  // namespace mofu::wayland

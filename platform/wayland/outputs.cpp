@@ -2,65 +2,52 @@
 
 #include <wayland-client.h>
 
+#include <algorithm>
+
 #include "xdg-output-unstable-v1-client-protocol.h"
 
 namespace mofu::wayland {
+namespace {
 
-const wl_output_listener Output::kListener = {
+Output* Of(void* data) { return static_cast<Output*>(data); }
+
+const wl_output_listener kListener = {
     .geometry =
         [](void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t, const char*,
            const char*, int32_t transform) {
-          auto* self = static_cast<Output*>(data);
-          self->x_ = x;
-          self->y_ = y;
-          self->transform_ = transform;
+          Of(data)->x = x;
+          Of(data)->y = y;
+          Of(data)->transform = transform;
         },
     .mode =
-        [](void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
+        [](void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t mhz) {
           if ((flags & WL_OUTPUT_MODE_CURRENT) == 0) return;
-          auto* self = static_cast<Output*>(data);
-          self->mode_width_ = width;
-          self->mode_height_ = height;
+          Of(data)->mode_width = width;
+          Of(data)->mode_height = height;
+          Of(data)->refresh_mhz = mhz;
         },
-    .done = [](void* data, wl_output*) { static_cast<Output*>(data)->Done(); },
-    .scale = [](void* data, wl_output*,
-                int32_t factor) { static_cast<Output*>(data)->scale_ = factor > 0 ? factor : 1; },
-#ifdef WL_OUTPUT_NAME_SINCE_VERSION
-    .name = [](void* data, wl_output*,
-               const char* name) { static_cast<Output*>(data)->name_ = name; },
-    .description = [](void*, wl_output*, const char*) {},
-#endif
+    .done = [](void* data, wl_output*) { Of(data)->Done(); },
+    .scale = [](void* data, wl_output*, int32_t factor) { Of(data)->scale = std::max(factor, 1); },
 };
 
-const zxdg_output_v1_listener Output::kXdgListener = {
+// Version 1: each update ends with a done of its own.
+const zxdg_output_v1_listener kXdgListener = {
     .logical_position =
         [](void* data, zxdg_output_v1*, int32_t x, int32_t y) {
-          auto* self = static_cast<Output*>(data);
-          self->logical_.right += x - self->logical_.left;
-          self->logical_.bottom += y - self->logical_.top;
-          self->logical_.left = x;
-          self->logical_.top = y;
-          self->has_logical_ = true;
+          Rect& l = Of(data)->logical;
+          l = {x, y, x + l.Width(), y + l.Height()};
+          Of(data)->has_logical = true;
         },
     .logical_size =
         [](void* data, zxdg_output_v1*, int32_t width, int32_t height) {
-          auto* self = static_cast<Output*>(data);
-          self->logical_.right = self->logical_.left + width;
-          self->logical_.bottom = self->logical_.top + height;
-          self->has_logical_ = true;
+          Rect& l = Of(data)->logical;
+          l = {l.left, l.top, l.left + width, l.top + height};
+          Of(data)->has_logical = true;
         },
-    // From version 3 on, an update ends with the output's own done.
-    .done =
-        [](void* data, zxdg_output_v1* xdg) {
-          if (zxdg_output_v1_get_version(xdg) < 3) static_cast<Output*>(data)->Done();
-        },
-    .name =
-        [](void* data, zxdg_output_v1*, const char* name) {
-          auto* self = static_cast<Output*>(data);
-          if (self->name_.empty()) self->name_ = name;
-        },
-    .description = [](void*, zxdg_output_v1*, const char*) {},
+    .done = [](void* data, zxdg_output_v1*) { Of(data)->Done(); },
 };
+
+}  // namespace
 
 Output::Output(std::uint32_t global, wl_output* output, zxdg_output_manager_v1* xdg_manager)
     : global_(global), output_(output) {
@@ -83,21 +70,22 @@ Output::~Output() {
   }
 }
 
-Rect Output::Logical() const {
-  if (has_logical_) return logical_;
+OutputPlace Output::Place() const {
+  if (has_logical) return {logical, scale};
   // A quarter turn swaps the mode's width and height on the desktop.
-  const bool turned = transform_ % 2 == 1;
-  const int width = (turned ? mode_height_ : mode_width_) / scale_;
-  const int height = (turned ? mode_width_ : mode_height_) / scale_;
-  return {x_, y_, x_ + width, y_ + height};
+  const bool turned = transform % 2 == 1;
+  const int width = (turned ? mode_height : mode_width) / scale;
+  const int height = (turned ? mode_width : mode_height) / scale;
+  return {{x, y, x + width, y + height}, scale};
 }
 
 void Output::Done() {
-  const Rect now = Logical();
-  if (!ready_ || now != last_ || scale_ != last_scale_) changed = true;
-  ready_ = !now.Empty();
+  const OutputPlace now = Place();
+  changed = changed || !ready_ || now.logical != last_.logical || now.scale != last_.scale ||
+            refresh_mhz != last_refresh_mhz_;
+  ready_ = !now.logical.Empty();
   last_ = now;
-  last_scale_ = scale_;
+  last_refresh_mhz_ = refresh_mhz;
 }
 
 }  // namespace mofu::wayland

@@ -1,62 +1,54 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
-#include "runtime/rect.hpp"
+#include "platform/wayland/sky_geometry.hpp"
 
 struct wl_output;
 struct zxdg_output_v1;
 struct zxdg_output_manager_v1;
 
-struct wl_output_listener;
-struct zxdg_output_v1_listener;
-
 namespace mofu::wayland {
 
-// One output (monitor) of the compositor and where it lies on the desktop.
-// xdg-output gives the logical rectangle directly; without it the rectangle
-// is derived from the output's position, mode, transform and scale.
+// One output (monitor) and where it lies on the desktop. xdg-output tells
+// the logical rectangle; without it, it follows from the position, mode,
+// transform and scale.
 class Output {
  public:
   Output(std::uint32_t global, wl_output* output, zxdg_output_manager_v1* xdg_manager);
   ~Output();
-  // Asks for the logical rectangle, where the compositor can tell it.
-  void UseXdgOutput(zxdg_output_manager_v1* manager);
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
+  // Asks for the logical rectangle, where the compositor can tell it.
+  void UseXdgOutput(zxdg_output_manager_v1* manager);
 
   std::uint32_t Global() const { return global_; }
   wl_output* Handle() const { return output_; }
-  const std::string& Name() const { return name_; }
-  Rect Logical() const;
-  int Scale() const { return scale_; }
+  OutputPlace Place() const;
+  // The current mode's refresh interval; 0 when the compositor does not say.
+  std::int64_t RefreshMicros() const { return refresh_mhz > 0 ? 1'000'000'000 / refresh_mhz : 0; }
   // The compositor has described it completely at least once.
   bool Ready() const { return ready_; }
-  // Set whenever a complete description changed something; the reader
-  // clears it.
+  // A description is complete: whether it changed anything shows in `changed`.
+  void Done();
+
+  // What the compositor says, as it says it.
+  int x = 0, y = 0, transform = 0, scale = 1;
+  int mode_width = 0, mode_height = 0, refresh_mhz = 0;
+  Rect logical;  // from xdg-output, when has_logical
+  bool has_logical = false;
+  // Set when a complete description changed something; the reader clears it.
   bool changed = false;
   // The compositor took it away; it lingers until its surface is gone.
   bool gone = false;
 
  private:
-  static const ::wl_output_listener kListener;
-  static const ::zxdg_output_v1_listener kXdgListener;
-  void Done();
-
   std::uint32_t global_;
   wl_output* output_;
   zxdg_output_v1* xdg_ = nullptr;
-  std::string name_;
-  int x_ = 0, y_ = 0;
-  int mode_width_ = 0, mode_height_ = 0;
-  int transform_ = 0;
-  int scale_ = 1;
-  Rect logical_;  // from xdg-output
-  bool has_logical_ = false;
   bool ready_ = false;
-  Rect last_;
-  int last_scale_ = 1;
+  OutputPlace last_;
+  int last_refresh_mhz_ = 0;
 };
 
 }  // namespace mofu::wayland

@@ -51,7 +51,7 @@ ShmBuffer::~ShmBuffer() {
 }
 
 void ShmBuffer::CopyFrom(const ShmBuffer& other, const Rect& rect) {
-  const Rect r = rect.Intersect({0, 0, width_, height_});
+  const Rect r = rect.Intersect(Bounds());
   if (r.Empty()) return;
   for (int y = r.top; y < r.bottom; ++y) {
     std::memcpy(Row(y) + r.left, other.Row(y) + r.left,

@@ -23,16 +23,14 @@ class ShmBuffer {
   ShmBuffer& operator=(const ShmBuffer&) = delete;
 
   wl_buffer* Handle() const { return buffer_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  std::uint32_t* Row(int y) { return pixels_ + static_cast<std::size_t>(y) * width_; }
-  const std::uint32_t* Row(int y) const { return pixels_ + static_cast<std::size_t>(y) * width_; }
-  // Copies a rectangle of another buffer of the same size into this one.
+  Rect Bounds() const { return {0, 0, width_, height_}; }
+  std::uint32_t* Row(int y) const { return pixels_ + static_cast<std::size_t>(y) * width_; }
+  // Copies `rect` of another buffer of the same size into this one.
   void CopyFrom(const ShmBuffer& other, const Rect& rect);
 
   bool busy = false;
-  // What other buffers showed since this one was last brought up to date.
-  std::vector<Rect> behind;
+  // Where the picture on screen is newer than this buffer's.
+  std::vector<Rect> stale;
 
  private:
   ShmBuffer(wl_buffer* buffer, std::uint32_t* pixels, std::size_t bytes, int width, int height);

@@ -1,5 +1,6 @@
 #include "platform/wayland/wayland_client.hpp"
 
+#include <poll.h>
 #include <wayland-client.h>
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/linux/exit_signals.hpp"
+#include "platform/linux/wait.hpp"
 #include "platform/wayland/layer_shell_protocol.hpp"
 #include "platform/wayland/wayland_sky_surface.hpp"
 #include "xdg-output-unstable-v1-client-protocol.h"
@@ -21,15 +24,7 @@ const xdg_wm_base_listener kWmBaseListener = {
     .ping = [](void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); },
 };
 
-template <typename T>
-T* Bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface,
-        std::uint32_t offered, std::uint32_t wanted) {
-  return static_cast<T*>(wl_registry_bind(registry, name, &interface, std::min(offered, wanted)));
-}
-
-}  // namespace
-
-const wl_registry_listener WaylandClient::kRegistryListener = {
+const wl_registry_listener kRegistryListener = {
     .global =
         [](void* data, wl_registry*, uint32_t name, const char* interface, uint32_t version) {
           static_cast<WaylandClient*>(data)->Global(name, interface, version);
@@ -38,6 +33,14 @@ const wl_registry_listener WaylandClient::kRegistryListener = {
                         uint32_t name) { static_cast<WaylandClient*>(data)->GlobalRemove(name); },
 };
 
+template <typename T>
+T* Bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface,
+        std::uint32_t offered, std::uint32_t wanted) {
+  return static_cast<T*>(wl_registry_bind(registry, name, &interface, std::min(offered, wanted)));
+}
+
+}  // namespace
+
 std::unique_ptr<WaylandClient> WaylandClient::Connect() {
   wl_display* display = wl_display_connect(nullptr);
   if (display == nullptr) return nullptr;
@@ -45,16 +48,17 @@ std::unique_ptr<WaylandClient> WaylandClient::Connect() {
   // The first round trip announces the globals, the second the outputs'
   // descriptions (bound in the first).
   if (wl_display_roundtrip(display) < 0) return nullptr;
-  if (client->xdg_output_manager_ != nullptr) {
-    for (auto& output : client->outputs_) output->UseXdgOutput(client->xdg_output_manager_);
-  }
+  for (auto& output : client->outputs_) output->UseXdgOutput(client->xdg_output_manager_);
   if (wl_display_roundtrip(display) < 0) return nullptr;
-  const char* missing = client->compositor_ == nullptr ? "wl_compositor"
-                        : client->shm_ == nullptr      ? "wl_shm"
-                        : client->layer_shell_ == nullptr && client->wm_base_ == nullptr
-                            ? "a shell (layer-shell or xdg-shell)"
-                        : client->Geometry().Width() <= 0 ? "an output"
-                                                          : nullptr;
+  // Version 4 damages in buffer pixels, which a scaled surface needs.
+  const char* missing =
+      client->compositor_ == nullptr || wl_compositor_get_version(client->compositor_) < 4
+          ? "wl_compositor 4"
+      : client->shm_ == nullptr ? "wl_shm"
+      : client->layer_shell_ == nullptr && client->wm_base_ == nullptr
+          ? "a shell (layer-shell or xdg-shell)"
+      : client->Geometry().Width() <= 0 ? "an output"
+                                        : nullptr;
   if (missing != nullptr) {
     std::fprintf(stderr, "mofu: the Wayland compositor offers no %s; trying X11\n", missing);
     return nullptr;
@@ -91,35 +95,33 @@ WaylandClient::~WaylandClient() {
 void WaylandClient::Global(std::uint32_t name, const char* interface, std::uint32_t version) {
   const std::string_view is(interface);
   if (is == wl_compositor_interface.name) {
-    // Version 4 damages in buffer pixels, which a scaled surface needs.
     compositor_ = Bind<wl_compositor>(registry_, name, wl_compositor_interface, version, 4);
   } else if (is == wl_shm_interface.name) {
     shm_ = Bind<wl_shm>(registry_, name, wl_shm_interface, version, 1);
   } else if (is == xdg_wm_base_interface.name) {
-    wm_base_ = Bind<xdg_wm_base>(registry_, name, xdg_wm_base_interface, version, 2);
+    wm_base_ = Bind<xdg_wm_base>(registry_, name, xdg_wm_base_interface, version, 1);
     xdg_wm_base_add_listener(wm_base_, &kWmBaseListener, nullptr);
   } else if (is == zwlr_layer_shell_v1_interface.name) {
     layer_shell_ =
         Bind<zwlr_layer_shell_v1>(registry_, name, zwlr_layer_shell_v1_interface, version, 4);
   } else if (is == zxdg_output_manager_v1_interface.name) {
     xdg_output_manager_ =
-        Bind<zxdg_output_manager_v1>(registry_, name, zxdg_output_manager_v1_interface, version, 3);
+        Bind<zxdg_output_manager_v1>(registry_, name, zxdg_output_manager_v1_interface, version, 1);
   } else if (is == wl_output_interface.name) {
-    auto* output = Bind<wl_output>(registry_, name, wl_output_interface, version, 4);
+    // The lowest versions that say what the saver needs: fewer events to
+    // ignore.
+    auto* output = Bind<wl_output>(registry_, name, wl_output_interface, version, 3);
     outputs_.push_back(std::make_unique<Output>(name, output, xdg_output_manager_));
   } else if (is == wl_seat_interface.name) {
-    auto* seat = Bind<wl_seat>(registry_, name, wl_seat_interface, version, 5);
+    auto* seat = Bind<wl_seat>(registry_, name, wl_seat_interface, version, 1);
     seats_.push_back(std::make_unique<Seat>(name, seat));
-    seats_.back()->SetListener(seat_listener_);
+    seats_.back()->listener = seat_listener_;
   }
 }
 
 void WaylandClient::GlobalRemove(std::uint32_t name) {
   for (auto& output : outputs_) {
-    if (output->Global() == name) {
-      output->gone = true;
-      outputs_removed_ = true;
-    }
+    if (output->Global() == name) output->gone = outputs_removed_ = true;
   }
   std::erase_if(seats_, [name](const auto& seat) { return seat->Global() == name; });
 }
@@ -127,7 +129,7 @@ void WaylandClient::GlobalRemove(std::uint32_t name) {
 SkyGeometry WaylandClient::Geometry() const {
   std::vector<OutputPlace> places;
   for (const auto& output : outputs_) {
-    if (output->Ready() && !output->gone) places.push_back({output->Logical(), output->Scale()});
+    if (output->Ready() && !output->gone) places.push_back(output->Place());
   }
   return SkyGeometry(places);
 }
@@ -148,19 +150,79 @@ void WaylandClient::DropGoneOutputs() {
 
 void WaylandClient::SetSeatListener(SeatListener* listener) {
   seat_listener_ = listener;
-  for (auto& seat : seats_) seat->SetListener(listener);
+  for (auto& seat : seats_) seat->listener = listener;
 }
 
 std::unique_ptr<SkySurface> WaylandClient::CreateSkySurface() {
   return std::make_unique<WaylandSkySurface>(*this);
 }
 
-void DisplayLost(wl_display* display) {
-  const int error = wl_display_get_error(display);
+// A full socket (EAGAIN) empties as the compositor reads; anything else
+// means the connection is gone.
+void WaylandClient::Send() {
+  if (wl_display_flush(display_) < 0 && errno != EAGAIN) Lost();
+}
+
+void WaylandClient::Roundtrip() {
+  if (wl_display_roundtrip(display_) < 0) Lost();
+}
+
+int WaylandClient::Dispatch() {
+  const int handled = wl_display_dispatch_pending(display_);
+  if (handled < 0) Lost();
+  return handled;
+}
+
+// Libwayland's queue must be empty before reading the socket; whatever was
+// in it has just been handled.
+int WaylandClient::PrepareRead() {
+  int handled = 0;
+  while (wl_display_prepare_read(display_) != 0) handled += Dispatch();
+  return handled;
+}
+
+void WaylandClient::ReadEvents() {
+  Send();
+  PrepareRead();
+  struct pollfd fd = {wl_display_get_fd(display_), POLLIN, 0};
+  if (poll(&fd, 1, 0) > 0) {
+    if (wl_display_read_events(display_) < 0) Lost();
+  } else {
+    wl_display_cancel_read(display_);
+  }
+  Dispatch();
+}
+
+bool WaylandClient::WaitForEvents(std::int64_t deadline_micros) {
+  for (;;) {
+    if (PrepareRead() > 0) {
+      wl_display_cancel_read(display_);
+      return true;
+    }
+    if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
+      wl_display_cancel_read(display_);
+      Lost();
+    }
+    const linux_os::Woke woke = linux_os::WaitReadable(
+        wl_display_get_fd(display_), linux_os::ExitSignals::WakeFd(), deadline_micros);
+    if (woke == linux_os::Woke::kConnection) {
+      // A hang-up shows here as a failed read.
+      if (wl_display_read_events(display_) < 0) Lost();
+    } else {
+      wl_display_cancel_read(display_);
+      if (woke == linux_os::Woke::kDeadline) return false;
+    }
+    const int handled = Dispatch();
+    if (woke == linux_os::Woke::kWakeFd || handled > 0) return true;
+  }
+}
+
+void WaylandClient::Lost() {
+  const int error = wl_display_get_error(display_);
   const wl_interface* interface = nullptr;
   std::uint32_t object = 0;
   const std::uint32_t code =
-      error == EPROTO ? wl_display_get_protocol_error(display, &interface, &object) : 0;
+      error == EPROTO ? wl_display_get_protocol_error(display_, &interface, &object) : 0;
   if (interface != nullptr) {
     // The compositor refused a request: worth naming, it is a fault here.
     std::fprintf(stderr, "mofu: the Wayland compositor ended the connection: error %u on %s@%u\n",

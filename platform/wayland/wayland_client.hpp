@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/linux/display_part.hpp"
 #include "platform/wayland/outputs.hpp"
 #include "platform/wayland/seat.hpp"
-#include "platform/wayland/sky_geometry.hpp"
 
 struct wl_display;
 struct wl_registry;
@@ -16,26 +16,28 @@ struct xdg_wm_base;
 struct zwlr_layer_shell_v1;
 struct zxdg_output_manager_v1;
 
-struct wl_registry_listener;
-
-namespace mofu {
-class SkySurface;
-}
-
 namespace mofu::wayland {
 
-// The connection to a Wayland compositor and the globals the saver uses:
-// the outputs it covers, the seats whose input ends it, shared memory for
-// its pictures and a shell to show them with (layer-shell, or xdg-shell's
-// fullscreen windows where there is none).
-class WaylandClient {
+// A Wayland compositor as the Linux program's display: the connection, and
+// the globals the saver uses (the outputs it covers, the seats whose input
+// ends it, shared memory, and layer-shell or else xdg-shell's fullscreen
+// windows). The sky spans the outputs. The compositor keeps the overlay on
+// top and the idle daemon owns the blanker, so those requests ask nothing.
+// There is no second way to lock: without a private folder, another copy is
+// taken to run.
+class WaylandClient final : public linux_os::DisplayPart {
  public:
-  // nullptr when no compositor is named, none answers, or it lacks what
-  // the saver needs: X11 is tried then.
+  // nullptr when no compositor answers or it lacks what the saver needs:
+  // X11 is tried then.
   static std::unique_ptr<WaylandClient> Connect();
-  ~WaylandClient();
-  WaylandClient(const WaylandClient&) = delete;
-  WaylandClient& operator=(const WaylandClient&) = delete;
+  ~WaylandClient() override;
+
+  std::string InstanceName() const override { return "mofu"; }
+  std::unique_ptr<linux_os::LockFallback> MakeLockFallback() override { return nullptr; }
+  int ScreenPixelWidth() override { return Geometry().Width(); }
+  int ScreenPixelHeight() override { return Geometry().Height(); }
+  std::unique_ptr<SkySurface> CreateSkySurface() override;
+  void SuspendBlanker(bool) override {}
 
   wl_display* Display() const { return display_; }
   wl_compositor* Compositor() const { return compositor_; }
@@ -44,7 +46,7 @@ class WaylandClient {
   xdg_wm_base* WmBase() const { return wm_base_; }
 
   const std::vector<std::unique_ptr<Output>>& Outputs() const { return outputs_; }
-  // The sky over the outputs the compositor has described and not removed.
+  // The sky over the outputs described and not removed.
   SkyGeometry Geometry() const;
   // Whether outputs came, went or changed since the last call.
   bool TakeLayoutChange();
@@ -52,14 +54,24 @@ class WaylandClient {
   void DropGoneOutputs();
   void SetSeatListener(SeatListener* listener);
 
-  // The saver's surface on this compositor.
-  std::unique_ptr<SkySurface> CreateSkySurface();
+  // Sends what waits, reads what came without waiting, runs the handlers.
+  void ReadEvents();
+  // Sends what waits, then sleeps until the compositor sends something, an
+  // ending signal comes or the deadline passes, and runs the handlers.
+  // False when the deadline passed with nothing.
+  bool WaitForEvents(std::int64_t deadline_micros);
+  void Send();
+  void Roundtrip();
+  // Reports how the connection ended, and ends the process.
+  [[noreturn]] void Lost();
+
+  void Global(std::uint32_t name, const char* interface, std::uint32_t version);
+  void GlobalRemove(std::uint32_t name);
 
  private:
   explicit WaylandClient(wl_display* display);
-  static const ::wl_registry_listener kRegistryListener;
-  void Global(std::uint32_t name, const char* interface, std::uint32_t version);
-  void GlobalRemove(std::uint32_t name);
+  int Dispatch();
+  int PrepareRead();
 
   wl_display* display_;
   wl_registry* registry_ = nullptr;
@@ -73,9 +85,5 @@ class WaylandClient {
   SeatListener* seat_listener_ = nullptr;
   bool outputs_removed_ = false;
 };
-
-// The compositor went away or broke the connection: reported, and the
-// process ends with the status of a lost display.
-[[noreturn]] void DisplayLost(wl_display* display);
 
 }  // namespace mofu::wayland
