@@ -1,29 +1,37 @@
 #include "platform/wayland/output_surface.hpp"
 
+#include <sys/mman.h>
+#include <unistd.h>
 #include <wayland-client.h>
 
 #include <cstring>
 
 #include "platform/wayland/layer_shell_protocol.hpp"
-#include "platform/wayland/outputs.hpp"
 #include "platform/wayland/wayland_client.hpp"
 #include "xdg-shell-client-protocol.h"
 
 namespace mofu::wayland {
+
+// A picture in shared memory that the compositor reads from. From the commit
+// that hands it over until the compositor releases it, it is busy: it may be
+// read, never written.
+struct ShmBuffer {
+  ShmBuffer(wl_shm* shm, const Rect& size);
+  ~ShmBuffer();
+  std::uint32_t* Row(int y) const { return pixels + static_cast<std::size_t>(y) * bounds.right; }
+
+  Rect bounds;
+  std::uint32_t* pixels = nullptr;
+  wl_buffer* buffer = nullptr;  // nullptr when the memory could not be had
+  bool busy = false;
+  std::vector<Rect> stale;  // where the picture on screen is newer than this one
+};
+
 namespace {
 
-// Past this many rectangles one that covers them all is cheaper.
-constexpr std::size_t kMaxRects = 32;
-
-void AddRect(std::vector<Rect>& rects, const Rect& rect) {
-  if (rects.size() < kMaxRects) {
-    rects.push_back(rect);
-    return;
-  }
-  Rect all = rect;
-  for (const Rect& r : rects) all = all.Union(r);
-  rects.assign(1, all);
-}
+// A spare buffer this many rectangles behind the screen has not been needed
+// for frames: it goes, and a new one comes when the compositor next holds on.
+constexpr std::size_t kMaxStale = 256;
 
 Rect Moved(const Rect& r, int dx, int dy) {
   return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
@@ -45,21 +53,19 @@ const xdg_surface_listener kXdgSurfaceListener = {
     .configure =
         [](void* data, xdg_surface* surface, uint32_t serial) {
           xdg_surface_ack_configure(surface, serial);
-          // A size of zero leaves it to the client: the output's own.
-          OutputSurface* self = Of(data);
-          const Rect logical = self->Target().Place().logical;
-          self->Configure(self->toplevel_width > 0 ? self->toplevel_width : logical.Width(),
-                          self->toplevel_height > 0 ? self->toplevel_height : logical.Height());
+          // Fullscreen on its output: the output's size.
+          const Rect logical = Of(data)->Target().Place().logical;
+          Of(data)->Configure(logical.Width(), logical.Height());
         },
 };
 
 const xdg_toplevel_listener kToplevelListener = {
-    .configure =
-        [](void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
-          Of(data)->toplevel_width = width;
-          Of(data)->toplevel_height = height;
-        },
+    .configure = [](void*, xdg_toplevel*, int32_t, int32_t, wl_array*) {},
     .close = [](void* data, xdg_toplevel*) { Of(data)->closed = true; },
+};
+
+const wl_buffer_listener kBufferListener = {
+    .release = [](void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->busy = false; },
 };
 
 const wl_callback_listener kFrameListener = {
@@ -68,13 +74,37 @@ const wl_callback_listener kFrameListener = {
 
 }  // namespace
 
+// A fresh file reads as zeros: a black sky until something is drawn.
+ShmBuffer::ShmBuffer(wl_shm* shm, const Rect& size) : bounds(size) {
+  const std::size_t bytes = static_cast<std::size_t>(size.right) * size.bottom * 4;
+  const int fd = memfd_create("mofu-sky", MFD_CLOEXEC);
+  void* memory = fd < 0 || ftruncate(fd, static_cast<off_t>(bytes)) != 0
+                     ? MAP_FAILED
+                     : mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+  if (memory != MAP_FAILED) {
+    pixels = static_cast<std::uint32_t*>(memory);
+    wl_shm_pool* pool = wl_shm_create_pool(shm, fd, static_cast<int32_t>(bytes));
+    buffer = wl_shm_pool_create_buffer(pool, 0, size.right, size.bottom, size.right * 4,
+                                       WL_SHM_FORMAT_XRGB8888);
+    wl_shm_pool_destroy(pool);
+    wl_buffer_add_listener(buffer, &kBufferListener, this);
+  }
+  if (fd >= 0) close(fd);
+}
+
+ShmBuffer::~ShmBuffer() {
+  if (buffer == nullptr) return;
+  wl_buffer_destroy(buffer);
+  munmap(pixels, static_cast<std::size_t>(bounds.right) * bounds.bottom * 4);
+}
+
 OutputSurface::OutputSurface(WaylandClient& client, Output& output, SkyInput& sky)
     : client_(client),
       output_(output),
       sky_(sky),
-      surface_(wl_compositor_create_surface(client.Compositor())) {
-  if (client.LayerShell() != nullptr) {
-    layer_ = zwlr_layer_shell_v1_get_layer_surface(client.LayerShell(), surface_, output.Handle(),
+      surface_(wl_compositor_create_surface(client.compositor)) {
+  if (client.layer_shell != nullptr) {
+    layer_ = zwlr_layer_shell_v1_get_layer_surface(client.layer_shell, surface_, output.Handle(),
                                                    ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "mofu");
     zwlr_layer_surface_v1_add_listener(layer_, &kLayerListener, this);
     // Size zero, anchored on every edge: the whole output. Panels' reserved
@@ -87,7 +117,7 @@ OutputSurface::OutputSurface(WaylandClient& client, Output& output, SkyInput& sk
     zwlr_layer_surface_v1_set_keyboard_interactivity(
         layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
   } else {
-    xdg_surface_ = xdg_wm_base_get_xdg_surface(client.WmBase(), surface_);
+    xdg_surface_ = xdg_wm_base_get_xdg_surface(client.wm_base, surface_);
     xdg_surface_add_listener(xdg_surface_, &kXdgSurfaceListener, this);
     toplevel_ = xdg_surface_get_toplevel(xdg_surface_);
     xdg_toplevel_add_listener(toplevel_, &kToplevelListener, this);
@@ -121,11 +151,12 @@ void OutputSurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stri
   if (on_output.Empty() || width_ <= 0 || height_ <= 0) return;
   ShmBuffer* buffer = Drawable();
   if (buffer == nullptr) {
-    AddRect(missed_, on_output);
+    // The compositor holds every buffer: it goes out with a later frame.
+    sky_.Exposed(on_output);
     return;
   }
   const Rect local =
-      Moved(on_output, -place_.rect.left, -place_.rect.top).Intersect(buffer->Bounds());
+      Moved(on_output, -place_.rect.left, -place_.rect.top).Intersect(buffer->bounds);
   for (int y = local.top; y < local.bottom; ++y) {
     const std::uint32_t* source =
         pixels + static_cast<std::ptrdiff_t>(y + place_.rect.top - rect.top) * stride +
@@ -133,7 +164,16 @@ void OutputSurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stri
     std::memcpy(buffer->Row(y) + local.left, source,
                 static_cast<std::size_t>(local.Width()) * sizeof *source);
   }
-  if (!local.Empty()) AddRect(damage_, local);
+  // The sky sends a rectangle as bands of rows: one rectangle again here.
+  Rect* last = damage_.empty() ? nullptr : &damage_.back();
+  if (last != nullptr && last->left == local.left && last->right == local.right &&
+      last->bottom == local.top) {
+    last->bottom = local.bottom;
+  } else if (!local.Empty()) {
+    damage_.push_back(local);
+  }
+  // Frames that gather while the compositor shows none are sent whole.
+  if (damage_.size() > kMaxStale) damage_.assign(1, buffer->bounds);
 }
 
 // A buffer the compositor does not hold, brought up to date with the one
@@ -141,23 +181,25 @@ void OutputSurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stri
 ShmBuffer* OutputSurface::Drawable() {
   if (drawing_ != nullptr) return drawing_;
   const Rect size{0, 0, width_ * place_.scale, height_ * place_.scale};
-  if (!buffers_.empty() && buffers_.front()->Bounds() != size) {
+  if (!buffers_.empty() && buffers_.front()->bounds != size) {
     buffers_.clear();
     shown_ = nullptr;
   }
+  // The one shown last, if free, needs no catching up.
   for (auto& buffer : buffers_) {
-    if (!buffer->busy) drawing_ = buffer.get();
+    if (!buffer->busy && (drawing_ == nullptr || buffer.get() == shown_)) drawing_ = buffer.get();
   }
   if (drawing_ == nullptr && buffers_.size() < 2) {
-    auto made = ShmBuffer::Create(client_.Shm(), size.right, size.bottom);
-    if (made == nullptr) return nullptr;
+    auto made = std::make_unique<ShmBuffer>(client_.shm, size);
+    if (made->buffer == nullptr) return nullptr;
     if (shown_ != nullptr) made->stale.assign(1, size);
-    buffers_.push_back(std::move(made));
-    drawing_ = buffers_.back().get();
+    drawing_ = buffers_.emplace_back(std::move(made)).get();
   }
   if (drawing_ == nullptr) return nullptr;
-  if (shown_ != nullptr && shown_ != drawing_) {
-    for (const Rect& rect : drawing_->stale) drawing_->CopyFrom(*shown_, rect);
+  for (const Rect& r : shown_ != drawing_ ? drawing_->stale : std::vector<Rect>{}) {
+    for (int y = r.top; y < r.bottom; ++y) {
+      std::memcpy(drawing_->Row(y) + r.left, shown_->Row(y) + r.left, r.Width() * 4u);
+    }
   }
   drawing_->stale.clear();
   return drawing_;
@@ -176,17 +218,18 @@ void OutputSurface::Commit() {
   commit_waiting_ = false;
   if (drawing_ == nullptr || damage_.empty()) return;
   wl_surface_set_buffer_scale(surface_, place_.scale);
-  wl_surface_attach(surface_, drawing_->Handle(), 0, 0);
+  wl_surface_attach(surface_, drawing_->buffer, 0, 0);
   for (const Rect& r : damage_)
     wl_surface_damage_buffer(surface_, r.left, r.top, r.Width(), r.Height());
   frame_ = wl_surface_frame(surface_);
   wl_callback_add_listener(frame_, &kFrameListener, this);
   wl_surface_commit(surface_);
   drawing_->busy = true;
-  for (auto& buffer : buffers_) {
-    if (buffer.get() == drawing_) continue;
-    for (const Rect& r : damage_) AddRect(buffer->stale, r);
-  }
+  std::erase_if(buffers_, [this](const auto& buffer) {
+    if (buffer.get() == drawing_) return false;
+    buffer->stale.insert(buffer->stale.end(), damage_.begin(), damage_.end());
+    return buffer->stale.size() > kMaxStale;
+  });
   shown_ = drawing_;
   drawing_ = nullptr;
   damage_.clear();
@@ -196,12 +239,6 @@ void OutputSurface::FrameDone() {
   wl_callback_destroy(frame_);
   frame_ = nullptr;
   if (commit_waiting_) Commit();
-}
-
-void OutputSurface::HandBackMissed() {
-  if (missed_.empty() || Drawable() == nullptr) return;
-  for (const Rect& rect : missed_) sky_.Exposed(rect);
-  missed_.clear();
 }
 
 void OutputSurface::AskForKeyboard() {

@@ -4,7 +4,6 @@
 #include <memory>
 #include <vector>
 
-#include "platform/wayland/shm_buffer.hpp"
 #include "platform/wayland/sky_geometry.hpp"
 
 struct wl_surface;
@@ -12,11 +11,14 @@ struct wl_callback;
 struct zwlr_layer_surface_v1;
 struct xdg_surface;
 struct xdg_toplevel;
+struct wl_shm;
+struct wl_buffer;
 
 namespace mofu::wayland {
 
 class Output;
 class WaylandClient;
+struct ShmBuffer;
 
 // The saver's surface on one output: a layer-shell surface above everything
 // else or, where the compositor has no layer shell, a fullscreen window. It
@@ -26,8 +28,7 @@ class WaylandClient;
 // second only when it holds on, caught up from the first before it is drawn
 // in. A frame waits for the compositor to want the next one (the frame
 // callback of the last commit), so an output that shows nothing is sent
-// nothing; what comes while it holds every buffer goes back to the sky to be
-// drawn again.
+// nothing; what comes while it holds every buffer is drawn again later.
 class OutputSurface {
  public:
   // `sky` hears of the picture to draw again.
@@ -44,8 +45,6 @@ class OutputSurface {
   void Blit(const Rect& rect, const std::uint32_t* pixels, int stride);
   // Sends what was drawn, now or when the compositor next wants a frame.
   void Flush();
-  // Hands back to the sky what found no buffer, once one is free.
-  void HandBackMissed();
   // Asks for the keyboard again after a surface mapped later took it.
   void AskForKeyboard();
 
@@ -53,7 +52,6 @@ class OutputSurface {
   void Configure(int width, int height);
   void FrameDone();
   bool closed = false;
-  int toplevel_width = 0, toplevel_height = 0;  // until the window's configure ends
 
  private:
   ShmBuffer* Drawable();
@@ -72,7 +70,6 @@ class OutputSurface {
   ShmBuffer* shown_ = nullptr;    // the one last committed
   ShmBuffer* drawing_ = nullptr;  // the one being drawn in
   std::vector<Rect> damage_;      // of drawing_, since it was taken
-  std::vector<Rect> missed_;      // sky rectangles that found no buffer
   wl_callback* frame_ = nullptr;
   bool commit_waiting_ = false;
 };

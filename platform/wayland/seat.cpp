@@ -1,11 +1,12 @@
 #include "platform/wayland/seat.hpp"
 
+#include <linux/input-event-codes.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include <string_view>
 #include <utility>
 
-#include "platform/wayland/key_codes.hpp"
 #include "runtime/key_codes.hpp"
 
 namespace mofu::wayland {
@@ -15,6 +16,53 @@ namespace {
 constexpr std::uint32_t kShiftMask = 1u << 0;
 constexpr std::uint32_t kControlMask = 1u << 2;
 constexpr std::uint32_t kAltMask = 1u << 3;
+
+// Keys in a row on the keyboard have codes in a row.
+constexpr std::pair<std::uint32_t, std::string_view> kRows[] = {
+    {KEY_1, "1234567890"}, {KEY_Q, "QWERTYUIOP"}, {KEY_A, "ASDFGHJKL"}, {KEY_Z, "ZXCVBNM"}};
+
+constexpr std::pair<std::uint32_t, std::int16_t> kOthers[] = {
+    {KEY_ESC, keys::kEscape},       {KEY_ENTER, keys::kReturn},
+    {KEY_KPENTER, keys::kReturn},   {KEY_SPACE, keys::kSpace},
+    {KEY_TAB, keys::kTab},          {KEY_BACKSPACE, keys::kBack},
+    {KEY_LEFTSHIFT, keys::kShift},  {KEY_RIGHTSHIFT, keys::kShift},
+    {KEY_LEFTCTRL, keys::kControl}, {KEY_RIGHTCTRL, keys::kControl},
+    {KEY_LEFTALT, keys::kAlt},      {KEY_RIGHTALT, keys::kAlt},
+    {KEY_PAGEUP, keys::kPageUp},    {KEY_PAGEDOWN, keys::kPageDown},
+    {KEY_END, keys::kEnd},          {KEY_HOME, keys::kHome},
+    {KEY_LEFT, keys::kLeft},        {KEY_UP, keys::kUp},
+    {KEY_RIGHT, keys::kRight},      {KEY_DOWN, keys::kDown},
+    {KEY_INSERT, keys::kInsert},    {KEY_DELETE, keys::kDelete},
+    {KEY_F11, keys::kF1 + 10},      {KEY_F12, keys::kF1 + 11},
+};
+
+// The classic virtual-key number of a Linux input key code (0 for a key
+// without an obvious one), and the character it types on a US layout (0 for
+// none). Without a keymap library this is an approximation, which is
+// enough: every key ends the saver whatever its number.
+std::int16_t VirtualKeyOf(std::uint32_t code) {
+  for (const auto& [first, row] : kRows) {
+    if (code >= first && code - first < row.size()) return row[code - first];
+  }
+  // F1 to F10 run in a row; F11 and F12 came later.
+  if (code >= KEY_F1 && code <= KEY_F10)
+    return keys::kF1 + static_cast<std::int16_t>(code - KEY_F1);
+  for (const auto& [evdev, key] : kOthers) {
+    if (evdev == code) return key;
+  }
+  return 0;
+}
+
+std::int16_t CharacterOf(std::uint32_t code, std::int16_t shift) {
+  if ((shift & (keys::kControlDown | keys::kAltDown)) != 0) return 0;
+  const std::int16_t key = VirtualKeyOf(code);
+  const bool shifted = (shift & keys::kShiftDown) != 0;
+  if (key >= 'A' && key <= 'Z') return shifted ? key : static_cast<std::int16_t>(key + 32);
+  if (key >= '0' && key <= '9') return shifted ? 0 : key;
+  const bool typed = key == keys::kEscape || key == keys::kReturn || key == keys::kSpace ||
+                     key == keys::kTab || key == keys::kBack;
+  return typed ? key : 0;
+}
 
 // The seat's listener, or nullptr while no saver surface listens.
 SeatListener* To(void* data) { return static_cast<Seat*>(data)->listener; }
@@ -119,23 +167,23 @@ Seat::~Seat() {
 }
 
 void Seat::Capabilities(std::uint32_t caps) {
-  if ((caps & WL_SEAT_CAPABILITY_POINTER) && pointer_ == nullptr) {
-    pointer_ = wl_seat_get_pointer(seat_);
-    wl_pointer_add_listener(pointer_, &kPointerListener, this);
-  } else if (!(caps & WL_SEAT_CAPABILITY_POINTER) && pointer_ != nullptr) {
-    wl_pointer_destroy(std::exchange(pointer_, nullptr));
-  }
-  if ((caps & WL_SEAT_CAPABILITY_KEYBOARD) && keyboard_ == nullptr) {
-    keyboard_ = wl_seat_get_keyboard(seat_);
-    wl_keyboard_add_listener(keyboard_, &kKeyboardListener, this);
-  } else if (!(caps & WL_SEAT_CAPABILITY_KEYBOARD) && keyboard_ != nullptr) {
-    wl_keyboard_destroy(std::exchange(keyboard_, nullptr));
-  }
-  if ((caps & WL_SEAT_CAPABILITY_TOUCH) && touch_ == nullptr) {
-    touch_ = wl_seat_get_touch(seat_);
-    wl_touch_add_listener(touch_, &kTouchListener, this);
-  } else if (!(caps & WL_SEAT_CAPABILITY_TOUCH) && touch_ != nullptr) {
-    wl_touch_destroy(std::exchange(touch_, nullptr));
+  Follow(caps & WL_SEAT_CAPABILITY_POINTER, pointer_, wl_seat_get_pointer, wl_pointer_add_listener,
+         kPointerListener);
+  Follow(caps & WL_SEAT_CAPABILITY_KEYBOARD, keyboard_, wl_seat_get_keyboard,
+         wl_keyboard_add_listener, kKeyboardListener);
+  Follow(caps & WL_SEAT_CAPABILITY_TOUCH, touch_, wl_seat_get_touch, wl_touch_add_listener,
+         kTouchListener);
+}
+
+// Takes a device the seat gained, lets go of one it lost.
+template <typename T, typename L>
+void Seat::Follow(bool has, T*& device, T* (*get)(wl_seat*), int (*listen)(T*, const L*, void*),
+                  const L& listener) {
+  if (has && device == nullptr) {
+    device = get(seat_);
+    listen(device, &listener, this);
+  } else if (!has && device != nullptr) {
+    wl_proxy_destroy(reinterpret_cast<wl_proxy*>(std::exchange(device, nullptr)));
   }
 }
 

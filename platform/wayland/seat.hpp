@@ -41,6 +41,10 @@ class Seat {
   std::int16_t shift = 0;  // the modifiers held, as key events carry them
 
  private:
+  template <typename T, typename L>
+  void Follow(bool has, T*& device, T* (*get)(wl_seat*), int (*listen)(T*, const L*, void*),
+              const L& listener);
+
   std::uint32_t global_;
   wl_seat* seat_;
   wl_pointer* pointer_ = nullptr;

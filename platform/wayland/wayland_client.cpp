@@ -33,6 +33,44 @@ const wl_registry_listener kRegistryListener = {
                         uint32_t name) { static_cast<WaylandClient*>(data)->GlobalRemove(name); },
 };
 
+Output* Of(void* data) { return static_cast<Output*>(data); }
+
+const wl_output_listener kListener = {
+    .geometry =
+        [](void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t, const char*,
+           const char*, int32_t transform) {
+          Of(data)->x = x;
+          Of(data)->y = y;
+          Of(data)->transform = transform;
+        },
+    .mode =
+        [](void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t mhz) {
+          if ((flags & WL_OUTPUT_MODE_CURRENT) == 0) return;
+          Of(data)->mode_width = width;
+          Of(data)->mode_height = height;
+          Of(data)->refresh_mhz = mhz;
+        },
+    .done = [](void* data, wl_output*) { Of(data)->Done(); },
+    .scale = [](void* data, wl_output*, int32_t factor) { Of(data)->scale = std::max(factor, 1); },
+};
+
+// Version 1: each update ends with a done of its own.
+const zxdg_output_v1_listener kXdgListener = {
+    .logical_position =
+        [](void* data, zxdg_output_v1*, int32_t x, int32_t y) {
+          Rect& l = Of(data)->logical;
+          l = {x, y, x + l.Width(), y + l.Height()};
+          Of(data)->has_logical = true;
+        },
+    .logical_size =
+        [](void* data, zxdg_output_v1*, int32_t width, int32_t height) {
+          Rect& l = Of(data)->logical;
+          l = {l.left, l.top, l.left + width, l.top + height};
+          Of(data)->has_logical = true;
+        },
+    .done = [](void* data, zxdg_output_v1*) { Of(data)->Done(); },
+};
+
 template <typename T>
 T* Bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface,
         std::uint32_t offered, std::uint32_t wanted) {
@@ -40,6 +78,42 @@ T* Bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface
 }
 
 }  // namespace
+
+Output::Output(std::uint32_t global, wl_output* output, zxdg_output_manager_v1* xdg_manager)
+    : global_(global), output_(output) {
+  wl_output_add_listener(output_, &kListener, this);
+  UseXdgOutput(xdg_manager);
+}
+
+void Output::UseXdgOutput(zxdg_output_manager_v1* manager) {
+  if (manager == nullptr || xdg_ != nullptr) return;
+  xdg_ = zxdg_output_manager_v1_get_xdg_output(manager, output_);
+  zxdg_output_v1_add_listener(xdg_, &kXdgListener, this);
+}
+
+Output::~Output() {
+  if (xdg_ != nullptr) zxdg_output_v1_destroy(xdg_);
+  const bool release = wl_output_get_version(output_) >= WL_OUTPUT_RELEASE_SINCE_VERSION;
+  (release ? wl_output_release : wl_output_destroy)(output_);
+}
+
+OutputPlace Output::Place() const {
+  if (has_logical) return {logical, scale};
+  // A quarter turn swaps the mode's width and height on the desktop.
+  const bool turned = transform % 2 == 1;
+  const int width = (turned ? mode_height : mode_width) / scale;
+  const int height = (turned ? mode_width : mode_height) / scale;
+  return {{x, y, x + width, y + height}, scale};
+}
+
+void Output::Done() {
+  const OutputPlace now = Place();
+  changed = changed || !ready_ || now.logical != last_.logical || now.scale != last_.scale ||
+            refresh_mhz != last_refresh_mhz_;
+  ready_ = !now.logical.Empty();
+  last_ = now;
+  last_refresh_mhz_ = refresh_mhz;
+}
 
 std::unique_ptr<WaylandClient> WaylandClient::Connect() {
   wl_display* display = wl_display_connect(nullptr);
@@ -52,10 +126,10 @@ std::unique_ptr<WaylandClient> WaylandClient::Connect() {
   if (wl_display_roundtrip(display) < 0) return nullptr;
   // Version 4 damages in buffer pixels, which a scaled surface needs.
   const char* missing =
-      client->compositor_ == nullptr || wl_compositor_get_version(client->compositor_) < 4
+      client->compositor == nullptr || wl_compositor_get_version(client->compositor) < 4
           ? "wl_compositor 4"
-      : client->shm_ == nullptr ? "wl_shm"
-      : client->layer_shell_ == nullptr && client->wm_base_ == nullptr
+      : client->shm == nullptr ? "wl_shm"
+      : client->layer_shell == nullptr && client->wm_base == nullptr
           ? "a shell (layer-shell or xdg-shell)"
       : client->Geometry().Width() <= 0 ? "an output"
                                         : nullptr;
@@ -75,18 +149,12 @@ WaylandClient::WaylandClient(wl_display* display) : display_(display) {
 WaylandClient::~WaylandClient() {
   seats_.clear();
   outputs_.clear();
-  if (layer_shell_ != nullptr) {
-    if (zwlr_layer_shell_v1_get_version(layer_shell_) >=
-        ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION) {
-      zwlr_layer_shell_v1_destroy(layer_shell_);
-    } else {
-      wl_proxy_destroy(reinterpret_cast<wl_proxy*>(layer_shell_));
-    }
+  // Forgotten on this side; the compositor lets go of them on disconnect.
+  for (void* global :
+       {static_cast<void*>(compositor), static_cast<void*>(shm), static_cast<void*>(wm_base),
+        static_cast<void*>(layer_shell), static_cast<void*>(xdg_output_manager_)}) {
+    if (global != nullptr) wl_proxy_destroy(static_cast<wl_proxy*>(global));
   }
-  if (xdg_output_manager_ != nullptr) zxdg_output_manager_v1_destroy(xdg_output_manager_);
-  if (wm_base_ != nullptr) xdg_wm_base_destroy(wm_base_);
-  if (shm_ != nullptr) wl_shm_destroy(shm_);
-  if (compositor_ != nullptr) wl_compositor_destroy(compositor_);
   wl_registry_destroy(registry_);
   wl_display_flush(display_);
   wl_display_disconnect(display_);
@@ -95,14 +163,14 @@ WaylandClient::~WaylandClient() {
 void WaylandClient::Global(std::uint32_t name, const char* interface, std::uint32_t version) {
   const std::string_view is(interface);
   if (is == wl_compositor_interface.name) {
-    compositor_ = Bind<wl_compositor>(registry_, name, wl_compositor_interface, version, 4);
+    compositor = Bind<wl_compositor>(registry_, name, wl_compositor_interface, version, 4);
   } else if (is == wl_shm_interface.name) {
-    shm_ = Bind<wl_shm>(registry_, name, wl_shm_interface, version, 1);
+    shm = Bind<wl_shm>(registry_, name, wl_shm_interface, version, 1);
   } else if (is == xdg_wm_base_interface.name) {
-    wm_base_ = Bind<xdg_wm_base>(registry_, name, xdg_wm_base_interface, version, 1);
-    xdg_wm_base_add_listener(wm_base_, &kWmBaseListener, nullptr);
+    wm_base = Bind<xdg_wm_base>(registry_, name, xdg_wm_base_interface, version, 1);
+    xdg_wm_base_add_listener(wm_base, &kWmBaseListener, nullptr);
   } else if (is == zwlr_layer_shell_v1_interface.name) {
-    layer_shell_ =
+    layer_shell =
         Bind<zwlr_layer_shell_v1>(registry_, name, zwlr_layer_shell_v1_interface, version, 4);
   } else if (is == zxdg_output_manager_v1_interface.name) {
     xdg_output_manager_ =
@@ -121,7 +189,7 @@ void WaylandClient::Global(std::uint32_t name, const char* interface, std::uint3
 
 void WaylandClient::GlobalRemove(std::uint32_t name) {
   for (auto& output : outputs_) {
-    if (output->Global() == name) output->gone = outputs_removed_ = true;
+    if (output->Global() == name) output->gone = output->changed = true;
   }
   std::erase_if(seats_, [name](const auto& seat) { return seat->Global() == name; });
 }
@@ -135,8 +203,7 @@ SkyGeometry WaylandClient::Geometry() const {
 }
 
 bool WaylandClient::TakeLayoutChange() {
-  bool changed = outputs_removed_;
-  outputs_removed_ = false;
+  bool changed = false;
   for (auto& output : outputs_) {
     changed = changed || output->changed;
     output->changed = false;

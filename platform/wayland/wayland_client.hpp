@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/linux/display_part.hpp"
-#include "platform/wayland/outputs.hpp"
 #include "platform/wayland/seat.hpp"
+#include "platform/wayland/sky_geometry.hpp"
 
 struct wl_display;
 struct wl_registry;
@@ -15,8 +15,51 @@ struct wl_shm;
 struct xdg_wm_base;
 struct zwlr_layer_shell_v1;
 struct zxdg_output_manager_v1;
+struct wl_output;
+struct zxdg_output_v1;
 
 namespace mofu::wayland {
+
+// One output (monitor) and where it lies on the desktop. xdg-output tells
+// the logical rectangle; without it, it follows from the position, mode,
+// transform and scale.
+class Output {
+ public:
+  Output(std::uint32_t global, wl_output* output, zxdg_output_manager_v1* xdg_manager);
+  ~Output();
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+  // Asks for the logical rectangle, where the compositor can tell it.
+  void UseXdgOutput(zxdg_output_manager_v1* manager);
+
+  std::uint32_t Global() const { return global_; }
+  wl_output* Handle() const { return output_; }
+  OutputPlace Place() const;
+  // The current mode's refresh interval; 0 when the compositor does not say.
+  std::int64_t RefreshMicros() const { return refresh_mhz > 0 ? 1'000'000'000 / refresh_mhz : 0; }
+  // The compositor has described it completely at least once.
+  bool Ready() const { return ready_; }
+  // A description is complete: whether it changed anything shows in `changed`.
+  void Done();
+
+  // What the compositor says, as it says it.
+  int x = 0, y = 0, transform = 0, scale = 1;
+  int mode_width = 0, mode_height = 0, refresh_mhz = 0;
+  Rect logical;  // from xdg-output, when has_logical
+  bool has_logical = false;
+  // Set when a complete description changed something; the reader clears it.
+  bool changed = false;
+  // The compositor took it away; it lingers until its surface is gone.
+  bool gone = false;
+
+ private:
+  std::uint32_t global_;
+  wl_output* output_;
+  zxdg_output_v1* xdg_ = nullptr;
+  bool ready_ = false;
+  OutputPlace last_;
+  int last_refresh_mhz_ = 0;
+};
 
 // A Wayland compositor as the Linux program's display: the connection, and
 // the globals the saver uses (the outputs it covers, the seats whose input
@@ -39,11 +82,11 @@ class WaylandClient final : public linux_os::DisplayPart {
   std::unique_ptr<SkySurface> CreateSkySurface() override;
   void SuspendBlanker(bool) override {}
 
-  wl_display* Display() const { return display_; }
-  wl_compositor* Compositor() const { return compositor_; }
-  wl_shm* Shm() const { return shm_; }
-  zwlr_layer_shell_v1* LayerShell() const { return layer_shell_; }
-  xdg_wm_base* WmBase() const { return wm_base_; }
+  // The globals, bound as the compositor announces them.
+  wl_compositor* compositor = nullptr;
+  wl_shm* shm = nullptr;
+  xdg_wm_base* wm_base = nullptr;
+  zwlr_layer_shell_v1* layer_shell = nullptr;
 
   const std::vector<std::unique_ptr<Output>>& Outputs() const { return outputs_; }
   // The sky over the outputs described and not removed.
@@ -75,15 +118,10 @@ class WaylandClient final : public linux_os::DisplayPart {
 
   wl_display* display_;
   wl_registry* registry_ = nullptr;
-  wl_compositor* compositor_ = nullptr;
-  wl_shm* shm_ = nullptr;
-  xdg_wm_base* wm_base_ = nullptr;
-  zwlr_layer_shell_v1* layer_shell_ = nullptr;
   zxdg_output_manager_v1* xdg_output_manager_ = nullptr;
   std::vector<std::unique_ptr<Output>> outputs_;
   std::vector<std::unique_ptr<Seat>> seats_;
   SeatListener* seat_listener_ = nullptr;
-  bool outputs_removed_ = false;
 };
 
 }  // namespace mofu::wayland

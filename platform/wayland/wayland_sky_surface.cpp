@@ -25,7 +25,7 @@ void WaylandSkySurface::Show() {
   // SIGTERM, SIGINT and SIGHUP end the saver through its own unload, so
   // every surface is taken down before the process goes.
   linux_os::ExitSignals::Install();
-  if (client_.LayerShell() == nullptr) {
+  if (client_.layer_shell == nullptr) {
     std::fprintf(stderr,
                  "mofu: this Wayland compositor has no layer shell; the sky shows as fullscreen "
                  "windows, one on each output\n");
@@ -113,7 +113,6 @@ void WaylandSkySurface::AfterEvents() {
     Relayout();
     queue_.Resized();
   }
-  for (auto& surface : surfaces_) surface->HandBackMissed();
 }
 
 // Surfaces follow the outputs: one for each output described and not
