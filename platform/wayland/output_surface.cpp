@@ -189,7 +189,9 @@ ShmBuffer* OutputSurface::Drawable() {
   for (auto& buffer : buffers_) {
     if (!buffer->busy && (drawing_ == nullptr || buffer.get() == shown_)) drawing_ = buffer.get();
   }
-  if (drawing_ == nullptr && buffers_.size() < 2) {
+  // A second buffer only when the compositor has shown the last frame and
+  // still holds on to it; before that, the picture waits for the first.
+  if (drawing_ == nullptr && (buffers_.empty() || (buffers_.size() < 2 && frame_ == nullptr))) {
     auto made = std::make_unique<ShmBuffer>(client_.shm, size);
     if (made->buffer == nullptr) return nullptr;
     if (shown_ != nullptr) made->stale.assign(1, size);
