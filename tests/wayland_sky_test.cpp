@@ -67,15 +67,15 @@ TEST(WaylandSkyGeometry, EachOutputAtItsOwnDevicePixels) {
 using K = RecordedInput::Kind;
 RecordedInput At(K kind, double x, double y) { return {kind, x, y}; }
 
-TEST(WaylandPointerTrack, OnlyMotionAwayFromTheReferenceMoves) {
+TEST(WaylandInputTrack, OnlyMotionAwayFromTheReferenceMoves) {
   const SkyPlace left{{0, 0, 1280, 720}, 1};
   const SkyPlace right{{1280, 0, 2304, 768}, 2};  // logical 512x384
-  using Step = std::function<void(PointerTrack&)>;
+  using Step = std::function<void(InputTrack&)>;
   const auto enter = [](const SkyPlace& p, double x, double y) {
-    return [=](PointerTrack& t) { t.Enter(p, x, y); };
+    return [=](InputTrack& t) { t.Enter(p, x, y); };
   };
-  const auto move = [](double x, double y) { return [=](PointerTrack& t) { t.Motion(x, y); }; };
-  const Step leave = [](PointerTrack& t) { t.Leave(); };
+  const auto move = [](double x, double y) { return [=](InputTrack& t) { t.Motion(x, y); }; };
+  const Step leave = [](InputTrack& t) { t.Leave(); };
   struct Case {
     const char* name;
     std::vector<Step> steps;
@@ -95,24 +95,21 @@ TEST(WaylandPointerTrack, OnlyMotionAwayFromTheReferenceMoves) {
        {enter(left, 100, 100), leave, enter(right, 50, 50), move(50, 50), move(51, 50)},
        {At(K::kPointer, 100, 100), At(K::kPointer, 100, 100), At(K::kPointer, 102, 100)}},
       {"a press alone is no click; a release completes it where the pointer is",
-       {enter(left, 100, 100), [](PointerTrack& t) { t.Button(true); },
-        [](PointerTrack& t) { t.Button(false); }},
+       {enter(left, 100, 100), [](InputTrack& t) { t.Button(true); },
+        [](InputTrack& t) { t.Button(false); }},
        {At(K::kPointer, 100, 100), At(K::kButtonDown, 100, 100), At(K::kButtonUp, 100, 100)}},
       {"buttons go where the pointer really is, not where reports say",
-       {enter(left, 100, 100), enter(left, 300, 300), [](PointerTrack& t) { t.Button(true); }},
+       {enter(left, 100, 100), enter(left, 300, 300), [](InputTrack& t) { t.Button(true); }},
        {At(K::kPointer, 100, 100), At(K::kButtonDown, 300, 300)}},
-      {"a wheel step is a press and a release",
-       {enter(left, 7, 8), [](PointerTrack& t) { t.Wheel(); }},
-       {At(K::kPointer, 7, 8), At(K::kButtonDown, 7, 8), At(K::kButtonUp, 7, 8)}},
       {"a touch is a press where it lands and a release where it lifts, and no reference",
-       {[&](PointerTrack& t) { t.TouchDown(right, 10, 10); },
-        [](PointerTrack& t) { t.TouchMotion(20, 10); }, [](PointerTrack& t) { t.TouchUp(); }},
+       {[&](InputTrack& t) { t.TouchDown(right, 10, 10); },
+        [](InputTrack& t) { t.TouchMotion(20, 10); }, [](InputTrack& t) { t.TouchUp(); }},
        {At(K::kButtonDown, 1300, 20), At(K::kButtonUp, 1320, 20)}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     InputRecorder seen;
-    PointerTrack track(seen);
+    InputTrack track(seen);
     for (const Step& step : c.steps) step(track);
     EXPECT_EQ(seen.Events(), c.seen);
   }

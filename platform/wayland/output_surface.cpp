@@ -33,10 +33,6 @@ namespace {
 // for frames: it goes, and a new one comes when the compositor next holds on.
 constexpr std::size_t kMaxStale = 256;
 
-Rect Moved(const Rect& r, int dx, int dy) {
-  return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-}
-
 OutputSurface* Of(void* data) { return static_cast<OutputSurface*>(data); }
 
 const zwlr_layer_surface_v1_listener kLayerListener = {
@@ -103,8 +99,9 @@ OutputSurface::OutputSurface(WaylandClient& client, Output& output, SkyInput& sk
       output_(output),
       sky_(sky),
       surface_(wl_compositor_create_surface(client.compositor)) {
+  wl_surface_set_user_data(surface_, &place_);
   if (client.layer_shell != nullptr) {
-    layer_ = zwlr_layer_shell_v1_get_layer_surface(client.layer_shell, surface_, output.Handle(),
+    layer_ = zwlr_layer_shell_v1_get_layer_surface(client.layer_shell, surface_, output.handle,
                                                    ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "mofu");
     zwlr_layer_surface_v1_add_listener(layer_, &kLayerListener, this);
     // Size zero, anchored on every edge: the whole output. Panels' reserved
@@ -123,7 +120,7 @@ OutputSurface::OutputSurface(WaylandClient& client, Output& output, SkyInput& sk
     xdg_toplevel_add_listener(toplevel_, &kToplevelListener, this);
     xdg_toplevel_set_title(toplevel_, "Mofu Saver");
     xdg_toplevel_set_app_id(toplevel_, "mofu");
-    xdg_toplevel_set_fullscreen(toplevel_, output.Handle());
+    xdg_toplevel_set_fullscreen(toplevel_, output.handle);
   }
   // The first commit carries no picture: the compositor answers with the
   // surface's size.
@@ -143,7 +140,20 @@ void OutputSurface::Configure(int width, int height) {
   if (width == width_ && height == height_) return;
   width_ = width;
   height_ = height;
+  Restart();
   sky_.Exposed(place_.rect);
+}
+
+void OutputSurface::SetPlace(const SkyPlace& place) {
+  if (place.scale != place_.scale) Restart();
+  place_ = place;
+}
+
+// What was drawn for another size or scale is never sent.
+void OutputSurface::Restart() {
+  drawing_ = nullptr;
+  damage_.clear();
+  commit_waiting_ = false;
 }
 
 void OutputSurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stride) {
@@ -155,14 +165,15 @@ void OutputSurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stri
     sky_.Exposed(on_output);
     return;
   }
-  const Rect local =
-      Moved(on_output, -place_.rect.left, -place_.rect.top).Intersect(buffer->bounds);
+  const Rect& at = place_.rect;
+  const Rect local = Rect{on_output.left - at.left, on_output.top - at.top,
+                          on_output.right - at.left, on_output.bottom - at.top}
+                         .Intersect(buffer->bounds);
   for (int y = local.top; y < local.bottom; ++y) {
     const std::uint32_t* source =
-        pixels + static_cast<std::ptrdiff_t>(y + place_.rect.top - rect.top) * stride +
-        (local.left + place_.rect.left - rect.left);
-    std::memcpy(buffer->Row(y) + local.left, source,
-                static_cast<std::size_t>(local.Width()) * sizeof *source);
+        pixels + static_cast<std::ptrdiff_t>(y + at.top - rect.top) * stride;
+    std::memcpy(buffer->Row(y) + local.left, source + local.left + at.left - rect.left,
+                local.Width() * sizeof *source);
   }
   // The sky sends a rectangle as bands of rows: one rectangle again here.
   Rect* last = damage_.empty() ? nullptr : &damage_.back();

@@ -38,9 +38,8 @@ class OutputSurface {
   OutputSurface& operator=(const OutputSurface&) = delete;
 
   Output& Target() const { return output_; }
-  wl_surface* Surface() const { return surface_; }
   const SkyPlace& Place() const { return place_; }
-  void SetPlace(const SkyPlace& place) { place_ = place; }
+  void SetPlace(const SkyPlace& place);
   // A rectangle of sky pixels; the part on this output is drawn.
   void Blit(const Rect& rect, const std::uint32_t* pixels, int stride);
   // Sends what was drawn, now or when the compositor next wants a frame.
@@ -55,6 +54,7 @@ class OutputSurface {
 
  private:
   ShmBuffer* Drawable();
+  void Restart();
   void Commit();
 
   WaylandClient& client_;

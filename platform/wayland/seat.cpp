@@ -64,8 +64,12 @@ std::int16_t CharacterOf(std::uint32_t code, std::int16_t shift) {
   return typed ? key : 0;
 }
 
-// The seat's listener, or nullptr while no saver surface listens.
-SeatListener* To(void* data) { return static_cast<Seat*>(data)->listener; }
+InputTrack* To(void* data) { return static_cast<Seat*>(data)->input; }
+
+const SkyPlace* PlaceOf(wl_surface* surface) {
+  return surface != nullptr ? static_cast<const SkyPlace*>(wl_surface_get_user_data(surface))
+                            : nullptr;
+}
 
 const wl_seat_listener kSeatListener = {
     .capabilities = [](void* data, wl_seat*,
@@ -78,28 +82,28 @@ const wl_pointer_listener kPointerListener = {
            wl_fixed_t y) {
           // No cursor surface: nothing of the pointer shows over the sky.
           wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
-          const SkyPlace* place = To(data) != nullptr ? To(data)->PlaceOf(surface) : nullptr;
-          if (place != nullptr) {
-            To(data)->Track().Enter(*place, wl_fixed_to_double(x), wl_fixed_to_double(y));
+          if (To(data) != nullptr && PlaceOf(surface) != nullptr) {
+            To(data)->Enter(*PlaceOf(surface), wl_fixed_to_double(x), wl_fixed_to_double(y));
           }
         },
     .leave =
         [](void* data, wl_pointer*, uint32_t, wl_surface*) {
-          if (To(data) != nullptr) To(data)->Track().Leave();
+          if (To(data) != nullptr) To(data)->Leave();
         },
     .motion =
         [](void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
-          if (To(data) != nullptr)
-            To(data)->Track().Motion(wl_fixed_to_double(x), wl_fixed_to_double(y));
+          if (To(data) != nullptr) To(data)->Motion(wl_fixed_to_double(x), wl_fixed_to_double(y));
         },
     .button =
         [](void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state) {
-          if (To(data) != nullptr)
-            To(data)->Track().Button(state == WL_POINTER_BUTTON_STATE_PRESSED);
+          if (To(data) != nullptr) To(data)->Button(state == WL_POINTER_BUTTON_STATE_PRESSED);
         },
     .axis =
         [](void* data, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {
-          if (To(data) != nullptr) To(data)->Track().Wheel();
+          if (To(data) == nullptr) return;
+          // A wheel step: a press and a release, as on X11.
+          To(data)->Button(true);
+          To(data)->Button(false);
         },
 };
 
@@ -109,13 +113,13 @@ const wl_keyboard_listener kKeyboardListener = {
     .enter = [](void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {},
     .leave =
         [](void* data, wl_keyboard*, uint32_t, wl_surface*) {
-          if (To(data) != nullptr) To(data)->KeyboardLeft();
+          if (To(data) != nullptr) To(data)->keyboard_lost = true;
         },
     .key =
         [](void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
           if (state == WL_KEYBOARD_KEY_STATE_PRESSED && To(data) != nullptr) {
             const std::int16_t shift = static_cast<Seat*>(data)->shift;
-            To(data)->Input().KeyDown(VirtualKeyOf(key), shift, CharacterOf(key, shift));
+            To(data)->Key(VirtualKeyOf(key), shift, CharacterOf(key, shift));
           }
         },
     .modifiers =
@@ -135,19 +139,18 @@ const wl_touch_listener kTouchListener = {
     .down =
         [](void* data, wl_touch*, uint32_t, uint32_t, wl_surface* surface, int32_t, wl_fixed_t x,
            wl_fixed_t y) {
-          const SkyPlace* place = To(data) != nullptr ? To(data)->PlaceOf(surface) : nullptr;
-          if (place != nullptr) {
-            To(data)->Track().TouchDown(*place, wl_fixed_to_double(x), wl_fixed_to_double(y));
+          if (To(data) != nullptr && PlaceOf(surface) != nullptr) {
+            To(data)->TouchDown(*PlaceOf(surface), wl_fixed_to_double(x), wl_fixed_to_double(y));
           }
         },
     .up =
         [](void* data, wl_touch*, uint32_t, uint32_t, int32_t) {
-          if (To(data) != nullptr) To(data)->Track().TouchUp();
+          if (To(data) != nullptr) To(data)->TouchUp();
         },
     .motion =
         [](void* data, wl_touch*, uint32_t, int32_t, wl_fixed_t x, wl_fixed_t y) {
           if (To(data) != nullptr) {
-            To(data)->Track().TouchMotion(wl_fixed_to_double(x), wl_fixed_to_double(y));
+            To(data)->TouchMotion(wl_fixed_to_double(x), wl_fixed_to_double(y));
           }
         },
     .frame = [](void*, wl_touch*) {},

@@ -8,25 +8,12 @@ struct wl_seat;
 struct wl_pointer;
 struct wl_keyboard;
 struct wl_touch;
-struct wl_surface;
 
 namespace mofu::wayland {
 
-// Where a seat's input goes: the saver's surfaces, once they exist.
-class SeatListener {
- public:
-  virtual ~SeatListener() = default;
-  // Where a surface of the saver shows its sky; nullptr for any other.
-  virtual const SkyPlace* PlaceOf(wl_surface* surface) const = 0;
-  virtual PointerTrack& Track() = 0;
-  // Where keys go.
-  virtual SkyInput& Input() = 0;
-  virtual void KeyboardLeft() = 0;
-};
-
 // A seat and the keyboard, pointer and touch it has at the moment; a seat
 // gains and loses them as devices come and go. The pointer is hidden on
-// every surface it enters.
+// every surface it enters; a surface's user data is where it lies in the sky.
 class Seat {
  public:
   Seat(std::uint32_t global, wl_seat* seat);
@@ -37,8 +24,8 @@ class Seat {
   std::uint32_t Global() const { return global_; }
   void Capabilities(std::uint32_t capabilities);
 
-  SeatListener* listener = nullptr;
-  std::int16_t shift = 0;  // the modifiers held, as key events carry them
+  InputTrack* input = nullptr;  // nullptr while the saver does not show
+  std::int16_t shift = 0;       // the modifiers held, as key events carry them
 
  private:
   template <typename T, typename L>

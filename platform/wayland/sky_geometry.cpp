@@ -42,7 +42,7 @@ SkyPlace SkyGeometry::PlaceOf(const OutputPlace& output) const {
           output.scale};
 }
 
-void PointerTrack::Enter(const SkyPlace& place, double local_x, double local_y) {
+void InputTrack::Enter(const SkyPlace& place, double local_x, double local_y) {
   place_ = place;
   inside_ = true;
   const double x = place.X(local_x);
@@ -57,14 +57,14 @@ void PointerTrack::Enter(const SkyPlace& place, double local_x, double local_y) 
   reported_ = true;
 }
 
-void PointerTrack::Motion(double local_x, double local_y) {
+void InputTrack::Motion(double local_x, double local_y) {
   if (!inside_) return;
   x_ = place_.X(local_x);
   y_ = place_.Y(local_y);
   input_.PointerReport(x_ + shift_x_, y_ + shift_y_);
 }
 
-void PointerTrack::Button(bool pressed) {
+void InputTrack::Button(bool pressed) {
   if (pressed) {
     input_.ButtonDown(x_, y_);
   } else {
@@ -72,19 +72,14 @@ void PointerTrack::Button(bool pressed) {
   }
 }
 
-void PointerTrack::Wheel() {
-  Button(true);
-  Button(false);
-}
-
-void PointerTrack::TouchDown(const SkyPlace& place, double local_x, double local_y) {
+void InputTrack::TouchDown(const SkyPlace& place, double local_x, double local_y) {
   touch_place_ = place;
   touch_x_ = place.X(local_x);
   touch_y_ = place.Y(local_y);
   input_.ButtonDown(touch_x_, touch_y_);
 }
 
-void PointerTrack::TouchMotion(double local_x, double local_y) {
+void InputTrack::TouchMotion(double local_x, double local_y) {
   touch_x_ = touch_place_.X(local_x);
   touch_y_ = touch_place_.Y(local_y);
 }

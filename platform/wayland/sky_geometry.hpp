@@ -47,25 +47,28 @@ class SkyGeometry {
   Rect size_;
 };
 
-// The pointer and touch input of the saver's surfaces, in sky pixels. The
-// first position the saver hears is its reference; a later enter (the
+// The seats' input to the saver's surfaces, in sky pixels. The first
+// pointer position the saver hears is its reference; a later enter (the
 // surface appearing under the pointer, outputs changing under it) is no
 // movement, so positions are reported shifted to continue from the last one
 // reported, and only motion away from there moves. Buttons and touches are
 // reported where they really are, for what they land on.
-class PointerTrack {
+class InputTrack {
  public:
-  explicit PointerTrack(SkyInput& input) : input_(input) {}
+  explicit InputTrack(SkyInput& input) : input_(input) {}
 
   void Enter(const SkyPlace& place, double local_x, double local_y);
   void Leave() { inside_ = false; }
   void Motion(double local_x, double local_y);
   void Button(bool pressed);
-  // A wheel step: a press and a release, as on X11.
-  void Wheel();
   void TouchDown(const SkyPlace& place, double local_x, double local_y);
   void TouchMotion(double local_x, double local_y);
   void TouchUp() { input_.ButtonUp(touch_x_, touch_y_); }
+  void Key(std::int16_t key_code, std::int16_t shift, std::int16_t character) {
+    input_.KeyDown(key_code, shift, character);
+  }
+  // Set when a surface mapped later took the keyboard; the reader clears it.
+  bool keyboard_lost = false;
 
  private:
   SkyInput& input_;

@@ -71,30 +71,24 @@ const zxdg_output_v1_listener kXdgListener = {
     .done = [](void* data, zxdg_output_v1*) { Of(data)->Done(); },
 };
 
-template <typename T>
-T* Bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface,
-        std::uint32_t offered, std::uint32_t wanted) {
-  return static_cast<T*>(wl_registry_bind(registry, name, &interface, std::min(offered, wanted)));
-}
-
 }  // namespace
 
 Output::Output(std::uint32_t global, wl_output* output, zxdg_output_manager_v1* xdg_manager)
-    : global_(global), output_(output) {
-  wl_output_add_listener(output_, &kListener, this);
+    : global(global), handle(output) {
+  wl_output_add_listener(handle, &kListener, this);
   UseXdgOutput(xdg_manager);
 }
 
 void Output::UseXdgOutput(zxdg_output_manager_v1* manager) {
   if (manager == nullptr || xdg_ != nullptr) return;
-  xdg_ = zxdg_output_manager_v1_get_xdg_output(manager, output_);
+  xdg_ = zxdg_output_manager_v1_get_xdg_output(manager, handle);
   zxdg_output_v1_add_listener(xdg_, &kXdgListener, this);
 }
 
 Output::~Output() {
   if (xdg_ != nullptr) zxdg_output_v1_destroy(xdg_);
-  const bool release = wl_output_get_version(output_) >= WL_OUTPUT_RELEASE_SINCE_VERSION;
-  (release ? wl_output_release : wl_output_destroy)(output_);
+  const bool release = wl_output_get_version(handle) >= WL_OUTPUT_RELEASE_SINCE_VERSION;
+  (release ? wl_output_release : wl_output_destroy)(handle);
 }
 
 OutputPlace Output::Place() const {
@@ -108,9 +102,9 @@ OutputPlace Output::Place() const {
 
 void Output::Done() {
   const OutputPlace now = Place();
-  changed = changed || !ready_ || now.logical != last_.logical || now.scale != last_.scale ||
+  changed = changed || !ready || now.logical != last_.logical || now.scale != last_.scale ||
             refresh_mhz != last_refresh_mhz_;
-  ready_ = !now.logical.Empty();
+  ready = !now.logical.Empty();
   last_ = now;
   last_refresh_mhz_ = refresh_mhz;
 }
@@ -124,7 +118,6 @@ std::unique_ptr<WaylandClient> WaylandClient::Connect() {
   if (wl_display_roundtrip(display) < 0) return nullptr;
   for (auto& output : client->outputs_) output->UseXdgOutput(client->xdg_output_manager_);
   if (wl_display_roundtrip(display) < 0) return nullptr;
-  // Version 4 damages in buffer pixels, which a scaled surface needs.
   const char* missing =
       client->compositor == nullptr || wl_compositor_get_version(client->compositor) < 4
           ? "wl_compositor 4"
@@ -137,7 +130,7 @@ std::unique_ptr<WaylandClient> WaylandClient::Connect() {
     std::fprintf(stderr, "mofu: the Wayland compositor offers no %s; trying X11\n", missing);
     return nullptr;
   }
-  client->TakeLayoutChange();
+  for (auto& output : client->outputs_) output->changed = false;
   return client;
 }
 
@@ -160,36 +153,38 @@ WaylandClient::~WaylandClient() {
   wl_display_disconnect(display_);
 }
 
+// Each at the lowest version that says what the saver needs: fewer events
+// to ignore. Version 4 of the compositor damages in buffer pixels.
 void WaylandClient::Global(std::uint32_t name, const char* interface, std::uint32_t version) {
   const std::string_view is(interface);
+  const auto bind = [&](const wl_interface& wanted, std::uint32_t at_most) {
+    return wl_registry_bind(registry_, name, &wanted, std::min(version, at_most));
+  };
   if (is == wl_compositor_interface.name) {
-    compositor = Bind<wl_compositor>(registry_, name, wl_compositor_interface, version, 4);
+    compositor = static_cast<wl_compositor*>(bind(wl_compositor_interface, 4));
   } else if (is == wl_shm_interface.name) {
-    shm = Bind<wl_shm>(registry_, name, wl_shm_interface, version, 1);
+    shm = static_cast<wl_shm*>(bind(wl_shm_interface, 1));
   } else if (is == xdg_wm_base_interface.name) {
-    wm_base = Bind<xdg_wm_base>(registry_, name, xdg_wm_base_interface, version, 1);
+    wm_base = static_cast<xdg_wm_base*>(bind(xdg_wm_base_interface, 1));
     xdg_wm_base_add_listener(wm_base, &kWmBaseListener, nullptr);
   } else if (is == zwlr_layer_shell_v1_interface.name) {
-    layer_shell =
-        Bind<zwlr_layer_shell_v1>(registry_, name, zwlr_layer_shell_v1_interface, version, 4);
+    layer_shell = static_cast<zwlr_layer_shell_v1*>(bind(zwlr_layer_shell_v1_interface, 4));
   } else if (is == zxdg_output_manager_v1_interface.name) {
     xdg_output_manager_ =
-        Bind<zxdg_output_manager_v1>(registry_, name, zxdg_output_manager_v1_interface, version, 1);
+        static_cast<zxdg_output_manager_v1*>(bind(zxdg_output_manager_v1_interface, 1));
   } else if (is == wl_output_interface.name) {
-    // The lowest versions that say what the saver needs: fewer events to
-    // ignore.
-    auto* output = Bind<wl_output>(registry_, name, wl_output_interface, version, 3);
+    auto* output = static_cast<wl_output*>(bind(wl_output_interface, 3));
     outputs_.push_back(std::make_unique<Output>(name, output, xdg_output_manager_));
   } else if (is == wl_seat_interface.name) {
-    auto* seat = Bind<wl_seat>(registry_, name, wl_seat_interface, version, 1);
-    seats_.push_back(std::make_unique<Seat>(name, seat));
-    seats_.back()->listener = seat_listener_;
+    seats_.push_back(
+        std::make_unique<Seat>(name, static_cast<wl_seat*>(bind(wl_seat_interface, 1))));
+    seats_.back()->input = seat_input_;
   }
 }
 
 void WaylandClient::GlobalRemove(std::uint32_t name) {
   for (auto& output : outputs_) {
-    if (output->Global() == name) output->gone = output->changed = true;
+    if (output->global == name) output->gone = output->changed = true;
   }
   std::erase_if(seats_, [name](const auto& seat) { return seat->Global() == name; });
 }
@@ -197,27 +192,18 @@ void WaylandClient::GlobalRemove(std::uint32_t name) {
 SkyGeometry WaylandClient::Geometry() const {
   std::vector<OutputPlace> places;
   for (const auto& output : outputs_) {
-    if (output->Ready() && !output->gone) places.push_back(output->Place());
+    if (output->ready && !output->gone) places.push_back(output->Place());
   }
   return SkyGeometry(places);
-}
-
-bool WaylandClient::TakeLayoutChange() {
-  bool changed = false;
-  for (auto& output : outputs_) {
-    changed = changed || output->changed;
-    output->changed = false;
-  }
-  return changed;
 }
 
 void WaylandClient::DropGoneOutputs() {
   std::erase_if(outputs_, [](const auto& output) { return output->gone; });
 }
 
-void WaylandClient::SetSeatListener(SeatListener* listener) {
-  seat_listener_ = listener;
-  for (auto& seat : seats_) seat->listener = listener;
+void WaylandClient::SetSeatInput(InputTrack* input) {
+  seat_input_ = input;
+  for (auto& seat : seats_) seat->input = input;
 }
 
 std::unique_ptr<SkySurface> WaylandClient::CreateSkySurface() {
@@ -248,18 +234,6 @@ int WaylandClient::PrepareRead() {
   return handled;
 }
 
-void WaylandClient::ReadEvents() {
-  Send();
-  PrepareRead();
-  struct pollfd fd = {wl_display_get_fd(display_), POLLIN, 0};
-  if (poll(&fd, 1, 0) > 0) {
-    if (wl_display_read_events(display_) < 0) Lost();
-  } else {
-    wl_display_cancel_read(display_);
-  }
-  Dispatch();
-}
-
 bool WaylandClient::WaitForEvents(std::int64_t deadline_micros) {
   for (;;) {
     if (PrepareRead() > 0) {
@@ -270,8 +244,13 @@ bool WaylandClient::WaitForEvents(std::int64_t deadline_micros) {
       wl_display_cancel_read(display_);
       Lost();
     }
-    const linux_os::Woke woke = linux_os::WaitReadable(
-        wl_display_get_fd(display_), linux_os::ExitSignals::WakeFd(), deadline_micros);
+    const int fd = wl_display_get_fd(display_);
+    struct pollfd look = {fd, POLLIN, 0};
+    const linux_os::Woke woke =
+        deadline_micros != kLookOnly
+            ? linux_os::WaitReadable(fd, linux_os::ExitSignals::WakeFd(), deadline_micros)
+        : poll(&look, 1, 0) > 0 ? linux_os::Woke::kConnection
+                                : linux_os::Woke::kDeadline;
     if (woke == linux_os::Woke::kConnection) {
       // A hang-up shows here as a failed read.
       if (wl_display_read_events(display_) < 0) Lost();

@@ -32,16 +32,16 @@ class Output {
   // Asks for the logical rectangle, where the compositor can tell it.
   void UseXdgOutput(zxdg_output_manager_v1* manager);
 
-  std::uint32_t Global() const { return global_; }
-  wl_output* Handle() const { return output_; }
   OutputPlace Place() const;
   // The current mode's refresh interval; 0 when the compositor does not say.
   std::int64_t RefreshMicros() const { return refresh_mhz > 0 ? 1'000'000'000 / refresh_mhz : 0; }
-  // The compositor has described it completely at least once.
-  bool Ready() const { return ready_; }
   // A description is complete: whether it changed anything shows in `changed`.
   void Done();
 
+  const std::uint32_t global;
+  wl_output* const handle;
+  // The compositor has described it completely at least once.
+  bool ready = false;
   // What the compositor says, as it says it.
   int x = 0, y = 0, transform = 0, scale = 1;
   int mode_width = 0, mode_height = 0, refresh_mhz = 0;
@@ -53,10 +53,7 @@ class Output {
   bool gone = false;
 
  private:
-  std::uint32_t global_;
-  wl_output* output_;
   zxdg_output_v1* xdg_ = nullptr;
-  bool ready_ = false;
   OutputPlace last_;
   int last_refresh_mhz_ = 0;
 };
@@ -91,18 +88,15 @@ class WaylandClient final : public linux_os::DisplayPart {
   const std::vector<std::unique_ptr<Output>>& Outputs() const { return outputs_; }
   // The sky over the outputs described and not removed.
   SkyGeometry Geometry() const;
-  // Whether outputs came, went or changed since the last call.
-  bool TakeLayoutChange();
   // Forgets the outputs the compositor removed; their surfaces must be gone.
   void DropGoneOutputs();
-  void SetSeatListener(SeatListener* listener);
+  void SetSeatInput(InputTrack* input);
 
-  // Sends what waits, reads what came without waiting, runs the handlers.
-  void ReadEvents();
   // Sends what waits, then sleeps until the compositor sends something, an
-  // ending signal comes or the deadline passes, and runs the handlers.
-  // False when the deadline passed with nothing.
+  // ending signal comes or the deadline passes (at once for kLookOnly), and
+  // runs the handlers. False when the deadline passed with nothing.
   bool WaitForEvents(std::int64_t deadline_micros);
+  static constexpr std::int64_t kLookOnly = -1;
   void Send();
   void Roundtrip();
   // Reports how the connection ended, and ends the process.
@@ -121,7 +115,7 @@ class WaylandClient final : public linux_os::DisplayPart {
   zxdg_output_manager_v1* xdg_output_manager_ = nullptr;
   std::vector<std::unique_ptr<Output>> outputs_;
   std::vector<std::unique_ptr<Seat>> seats_;
-  SeatListener* seat_listener_ = nullptr;
+  InputTrack* seat_input_ = nullptr;
 };
 
 }  // namespace mofu::wayland

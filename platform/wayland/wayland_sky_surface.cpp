@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "platform/linux/exit_signals.hpp"
 #include "platform/linux/wait.hpp"
@@ -11,11 +12,11 @@ namespace mofu::wayland {
 
 WaylandSkySurface::WaylandSkySurface(WaylandClient& client)
     : client_(client), geometry_(client.Geometry()), track_(queue_) {
-  client_.SetSeatListener(this);
+  client_.SetSeatInput(&track_);
 }
 
 WaylandSkySurface::~WaylandSkySurface() {
-  client_.SetSeatListener(nullptr);
+  client_.SetSeatInput(nullptr);
   surfaces_.clear();
   client_.Send();
 }
@@ -54,7 +55,7 @@ void WaylandSkySurface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
     input.CloseRequested();
     return;
   }
-  if (looks_.Due(now_micros)) client_.ReadEvents();
+  if (looks_.Due(now_micros)) client_.WaitForEvents(WaylandClient::kLookOnly);
   AfterEvents();
   queue_.HandAllTo(input);
 }
@@ -83,24 +84,15 @@ std::int64_t WaylandSkySurface::RefreshMicros() {
   return fastest;
 }
 
-const SkyPlace* WaylandSkySurface::PlaceOf(wl_surface* surface) const {
-  for (const auto& s : surfaces_) {
-    if (s->Surface() == surface) return &s->Place();
-  }
-  return nullptr;
-}
-
-// A surface mapped later took the keyboard: ask for it back, where the
-// compositor may grant it, but not often enough to fight a client that
-// does the same. Pointer input ends the saver all the same.
-void WaylandSkySurface::KeyboardLeft() {
-  const std::int64_t now = linux_os::MonotonicMicros();
-  if (!shown_ || now - keyboard_asked_ < 1'000'000) return;
-  keyboard_asked_ = now;
-  for (auto& surface : surfaces_) surface->AskForKeyboard();
-}
-
 void WaylandSkySurface::AfterEvents() {
+  // A surface mapped later took the keyboard: ask for it back, where the
+  // compositor may grant it, but not often enough to fight a client that
+  // does the same. Pointer input ends the saver all the same.
+  const std::int64_t now = linux_os::MonotonicMicros();
+  if (std::exchange(track_.keyboard_lost, false) && shown_ && now - keyboard_asked_ >= 1'000'000) {
+    keyboard_asked_ = now;
+    for (auto& surface : surfaces_) surface->AskForKeyboard();
+  }
   if (std::any_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->closed; })) {
     // A compositor closes the surfaces of an output it removes, and may say
     // so before it removes the output: a round trip tells the two apart.
@@ -109,7 +101,8 @@ void WaylandSkySurface::AfterEvents() {
       if (surface->closed && !surface->Target().gone) queue_.CloseRequested();
     }
   }
-  if (client_.TakeLayoutChange()) {
+  const auto& outputs = client_.Outputs();
+  if (std::any_of(outputs.begin(), outputs.end(), [](const auto& o) { return o->changed; })) {
     Relayout();
     queue_.Resized();
   }
@@ -125,7 +118,8 @@ void WaylandSkySurface::Relayout() {
   for (const auto& output : client_.Outputs()) {
     const bool covered = std::any_of(surfaces_.begin(), surfaces_.end(),
                                      [&](const auto& s) { return &s->Target() == output.get(); });
-    if (!shown_ || covered || !output->Ready()) continue;
+    output->changed = false;
+    if (!shown_ || covered || !output->ready) continue;
     surfaces_.push_back(std::make_unique<OutputSurface>(client_, *output, queue_));
     added = true;
   }

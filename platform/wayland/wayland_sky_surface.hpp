@@ -15,7 +15,7 @@ class WaylandClient;
 // The saver on a Wayland compositor: a surface on every output, together
 // showing one sky. Outputs that come, go or change give a fresh sky of the
 // new size.
-class WaylandSkySurface final : public SkySurface, private SeatListener {
+class WaylandSkySurface final : public SkySurface {
  public:
   explicit WaylandSkySurface(WaylandClient& client);
   ~WaylandSkySurface() override;
@@ -33,11 +33,6 @@ class WaylandSkySurface final : public SkySurface, private SeatListener {
   std::int64_t RefreshMicros() override;
 
  private:
-  const SkyPlace* PlaceOf(wl_surface* surface) const override;
-  PointerTrack& Track() override { return track_; }
-  SkyInput& Input() override { return queue_; }
-  void KeyboardLeft() override;
-
   // What the handlers left to do: round trips are not made from inside one.
   void AfterEvents();
   void Relayout();
@@ -45,7 +40,7 @@ class WaylandSkySurface final : public SkySurface, private SeatListener {
   WaylandClient& client_;
   SkyGeometry geometry_;
   InputRecorder queue_;
-  PointerTrack track_;
+  InputTrack track_;
   std::vector<std::unique_ptr<OutputSurface>> surfaces_;
   bool shown_ = false;
   std::int64_t keyboard_asked_ = 0;
