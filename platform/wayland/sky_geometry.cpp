@@ -48,8 +48,8 @@ void InputTrack::Enter(const SkyPlace& place, double local_x, double local_y) {
   const double x = place.X(local_x);
   const double y = place.Y(local_y);
   if (reported_) {
-    shift_x_ += x_ - x;
-    shift_y_ += y_ - y;
+    offset_x_ += x_ - x;
+    offset_y_ += y_ - y;
   }
   x_ = x;
   y_ = y;
@@ -61,7 +61,7 @@ void InputTrack::Motion(double local_x, double local_y) {
   if (!inside_) return;
   x_ = place_.X(local_x);
   y_ = place_.Y(local_y);
-  input_.PointerReport(x_ + shift_x_, y_ + shift_y_);
+  input_.PointerReport(x_ + offset_x_, y_ + offset_y_);
 }
 
 void InputTrack::Button(bool pressed) {

@@ -75,8 +75,8 @@ class InputTrack {
   SkyPlace place_, touch_place_;
   bool inside_ = false;
   bool reported_ = false;
-  double x_ = 0, y_ = 0;              // where the pointer is
-  double shift_x_ = 0, shift_y_ = 0;  // what reports add to it
+  double x_ = 0, y_ = 0;                // where the pointer is
+  double offset_x_ = 0, offset_y_ = 0;  // what reports add to it
   double touch_x_ = 0, touch_y_ = 0;
 };
 

@@ -60,13 +60,11 @@ const zxdg_output_v1_listener kXdgListener = {
         [](void* data, zxdg_output_v1*, int32_t x, int32_t y) {
           Rect& l = Of(data)->logical;
           l = {x, y, x + l.Width(), y + l.Height()};
-          Of(data)->has_logical = true;
         },
     .logical_size =
         [](void* data, zxdg_output_v1*, int32_t width, int32_t height) {
           Rect& l = Of(data)->logical;
           l = {l.left, l.top, l.left + width, l.top + height};
-          Of(data)->has_logical = true;
         },
     .done = [](void* data, zxdg_output_v1*) { Of(data)->Done(); },
 };
@@ -92,7 +90,7 @@ Output::~Output() {
 }
 
 OutputPlace Output::Place() const {
-  if (has_logical) return {logical, scale};
+  if (!logical.Empty()) return {logical, scale};
   // A quarter turn swaps the mode's width and height on the desktop.
   const bool turned = transform % 2 == 1;
   const int width = (turned ? mode_height : mode_width) / scale;

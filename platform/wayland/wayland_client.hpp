@@ -45,8 +45,7 @@ class Output {
   // What the compositor says, as it says it.
   int x = 0, y = 0, transform = 0, scale = 1;
   int mode_width = 0, mode_height = 0, refresh_mhz = 0;
-  Rect logical;  // from xdg-output, when has_logical
-  bool has_logical = false;
+  Rect logical;  // from xdg-output, where the compositor has it
   // Set when a complete description changed something; the reader clears it.
   bool changed = false;
   // The compositor took it away; it lingers until its surface is gone.

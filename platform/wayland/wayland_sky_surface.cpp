@@ -88,9 +88,9 @@ void WaylandSkySurface::AfterEvents() {
   // A surface mapped later took the keyboard: ask for it back, where the
   // compositor may grant it, but not often enough to fight a client that
   // does the same. Pointer input ends the saver all the same.
-  const std::int64_t now = linux_os::MonotonicMicros();
-  if (std::exchange(track_.keyboard_lost, false) && shown_ && now - keyboard_asked_ >= 1'000'000) {
-    keyboard_asked_ = now;
+  if (std::exchange(track_.keyboard_lost, false) && shown_ &&
+      linux_os::MonotonicMicros() - keyboard_asked_ >= 1'000'000) {
+    keyboard_asked_ = linux_os::MonotonicMicros();
     for (auto& surface : surfaces_) surface->AskForKeyboard();
   }
   if (std::any_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->closed; })) {
