@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/wayland/output_surface.hpp"
-#include "platform/wayland/seat.hpp"
 #include "runtime/queue_looks.hpp"
 #include "runtime/recorded_input.hpp"
 
