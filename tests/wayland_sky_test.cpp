@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
 #include <vector>
 
-#include "platform/wayland/pointer_track.hpp"
 #include "platform/wayland/sky_geometry.hpp"
 #include "runtime/recorded_input.hpp"
 
 namespace mofu::wayland {
 namespace {
 
-TEST(WaylandSkyGeometry, OutputsToSkyRectangles) {
+TEST(WaylandSkyGeometry, EachOutputAtItsOwnDevicePixels) {
   struct Case {
     const char* name;
     std::vector<OutputPlace> outputs;
@@ -19,13 +17,12 @@ TEST(WaylandSkyGeometry, OutputsToSkyRectangles) {
     std::vector<Rect> sky_rects;  // one per output
   };
   const Case cases[] = {
-      {"one output", {{{0, 0, 1920, 1080}, 1}}, 1920, 1080, {{0, 0, 1920, 1080}}},
       {"side by side, different heights",
        {{{0, 0, 1280, 720}, 1}, {{1280, 0, 2304, 768}, 1}},
        2304,
        768,
        {{0, 0, 1280, 720}, {1280, 0, 2304, 768}}},
-      {"the box starts where the outputs do, not at the origin",
+      {"the sky starts where the outputs do, not at the origin",
        {{{-1024, 100, 0, 868}, 1}, {{0, 0, 1280, 720}, 1}},
        2304,
        868,
@@ -35,19 +32,24 @@ TEST(WaylandSkyGeometry, OutputsToSkyRectangles) {
        300,
        100,
        {{0, 0, 100, 100}, {200, 0, 300, 100}}},
-      // A scale-2 output's logical 512x384 is 1024x768 device pixels: a sky
-      // pixel is a device pixel of the densest output.
-      {"scale 2 alone", {{{0, 0, 512, 384}, 2}}, 1024, 768, {{0, 0, 1024, 768}}},
-      {"scale 1 beside scale 2",
-       {{{0, 0, 1280, 720}, 1}, {{1280, 0, 1792, 384}, 2}},
-       3584,
-       1440,
-       {{0, 0, 2560, 1440}, {2560, 0, 3584, 768}}},
+      {"scale 2 alone is its mode", {{{0, 0, 512, 384}, 2}}, 1024, 768, {{0, 0, 1024, 768}}},
+      // A laptop at scale 2 (1280x720) left of a monitor at scale 1: both at
+      // their modes, side by side, as at one scale.
+      {"scale 2 beside scale 1",
+       {{{0, 0, 640, 360}, 2}, {{640, 0, 1664, 768}, 1}},
+       2304,
+       768,
+       {{0, 0, 1280, 720}, {1280, 0, 2304, 768}}},
+      {"scale 1 above scale 2 stacks without overlap",
+       {{{0, 0, 1024, 768}, 1}, {{0, 768, 640, 1128}, 2}},
+       1280,
+       1488,
+       {{0, 0, 1024, 768}, {0, 768, 1280, 1488}}},
       {"an output of no size is left out",
        {{{0, 0, 0, 0}, 3}, {{10, 10, 110, 60}, 1}},
        100,
        50,
-       {{0, 0, 0, 0}, {0, 0, 100, 50}}},
+       {{}, {0, 0, 100, 50}}},
       {"no outputs: no sky", {}, 0, 0, {}},
   };
   for (const Case& c : cases) {
@@ -57,7 +59,7 @@ TEST(WaylandSkyGeometry, OutputsToSkyRectangles) {
     EXPECT_EQ(geometry.Height(), c.height);
     for (std::size_t i = 0; i < c.outputs.size(); ++i) {
       if (c.outputs[i].logical.Empty()) continue;
-      EXPECT_EQ(geometry.SkyRectOf(c.outputs[i].logical), c.sky_rects[i]) << "output " << i;
+      EXPECT_EQ(geometry.PlaceOf(c.outputs[i]).rect, c.sky_rects[i]) << "output " << i;
     }
   }
 }
@@ -65,41 +67,49 @@ TEST(WaylandSkyGeometry, OutputsToSkyRectangles) {
 using K = RecordedInput::Kind;
 RecordedInput At(K kind, double x, double y) { return {kind, x, y}; }
 
-TEST(WaylandPointerTrack, EnterIsTheFirstPositionAndEverythingIsInSkyPixels) {
-  const Rect left{0, 0, 1280, 720};
-  const Rect right{1280, 0, 1792, 384};
-  using Step = std::function<void(PointerTrack&)>;
+TEST(WaylandInputTrack, OnlyMotionAwayFromTheReferenceMoves) {
+  const SkyPlace left{{0, 0, 1280, 720}, 1};
+  const SkyPlace right{{1280, 0, 2304, 768}, 2};  // logical 512x384
+  using Step = std::function<void(InputTrack&)>;
+  const auto enter = [](const SkyPlace& p, double x, double y) {
+    return [=](InputTrack& t) { t.Enter(p, x, y); };
+  };
+  const auto move = [](double x, double y) { return [=](InputTrack& t) { t.Motion(x, y); }; };
+  const Step leave = [](InputTrack& t) { t.Leave(); };
   struct Case {
     const char* name;
     std::vector<Step> steps;
     std::vector<RecordedInput> seen;
   };
   const Case cases[] = {
-      {"the enter position is reported: it is the reference",
-       {[&](PointerTrack& t) { t.Enter(left, 10, 20); }},
-       {At(K::kPointer, 20, 40)}},
+      {"the first enter is the reference", {enter(right, 10, 20)}, {At(K::kPointer, 1300, 40)}},
       {"motion before any enter is nobody's",
-       {[&](PointerTrack& t) { t.Motion(5, 5); }, [&](PointerTrack& t) { t.Enter(left, 10, 20); }},
-       {At(K::kPointer, 20, 40)}},
-      {"motion is relative to the entered output",
-       {[&](PointerTrack& t) { t.Enter(right, 0, 0); }, [&](PointerTrack& t) { t.Motion(1, 2); }},
-       {At(K::kPointer, 2560, 0), At(K::kPointer, 2562, 4)}},
-      {"crossing to the other output is movement",
-       {[&](PointerTrack& t) { t.Enter(left, 1279, 100); }, [&](PointerTrack& t) { t.Leave(); },
-        [&](PointerTrack& t) { t.Motion(3, 3); }, [&](PointerTrack& t) { t.Enter(right, 0, 50); }},
-       {At(K::kPointer, 2558, 200), At(K::kPointer, 2560, 100)}},
-      {"a button or wheel is a click where the pointer is",
-       {[&](PointerTrack& t) { t.Enter(left, 100, 100); }, [&](PointerTrack& t) { t.Click(); }},
-       {At(K::kPointer, 200, 200), At(K::kButtonDown, 200, 200), At(K::kButtonUp, 200, 200)}},
-      {"a touch is a click where the finger is, and no reference",
-       {[&](PointerTrack& t) { t.Touch(right, 10, 10); }},
-       {At(K::kButtonDown, 2580, 20), At(K::kButtonUp, 2580, 20)}},
+       {move(5, 5), enter(left, 10, 20)},
+       {At(K::kPointer, 10, 20)}},
+      {"motion is in device pixels of the entered output",
+       {enter(right, 0, 0), move(1, 2)},
+       {At(K::kPointer, 1280, 0), At(K::kPointer, 1282, 4)}},
+      // Outputs changing under a still pointer: a leave and an enter
+      // somewhere else in the sky, then motion that goes nowhere.
+      {"a later enter moves nothing; motion continues from the reference",
+       {enter(left, 100, 100), leave, enter(right, 50, 50), move(50, 50), move(51, 50)},
+       {At(K::kPointer, 100, 100), At(K::kPointer, 100, 100), At(K::kPointer, 102, 100)}},
+      {"a press alone is no click; a release completes it where the pointer is",
+       {enter(left, 100, 100), [](InputTrack& t) { t.Button(true); },
+        [](InputTrack& t) { t.Button(false); }},
+       {At(K::kPointer, 100, 100), At(K::kButtonDown, 100, 100), At(K::kButtonUp, 100, 100)}},
+      {"buttons go where the pointer really is, not where reports say",
+       {enter(left, 100, 100), enter(left, 300, 300), [](InputTrack& t) { t.Button(true); }},
+       {At(K::kPointer, 100, 100), At(K::kButtonDown, 300, 300)}},
+      {"a touch is a press where it lands and a release where it lifts, and no reference",
+       {[&](InputTrack& t) { t.TouchDown(right, 10, 10); },
+        [](InputTrack& t) { t.TouchMotion(20, 10); }, [](InputTrack& t) { t.TouchUp(); }},
+       {At(K::kButtonDown, 1300, 20), At(K::kButtonUp, 1320, 20)}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const SkyGeometry geometry({{left, 1}, {right, 2}});
     InputRecorder seen;
-    PointerTrack track(geometry, seen);
+    InputTrack track(seen);
     for (const Step& step : c.steps) step(track);
     EXPECT_EQ(seen.Events(), c.seen);
   }

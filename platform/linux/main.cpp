@@ -7,7 +7,7 @@
 
 #include "platform/linux/linux_host.hpp"
 #include "platform/linux/usage.hpp"
-#include "platform/wayland/wayland_display.hpp"
+#include "platform/wayland/wayland_client.hpp"
 #include "platform/x11/hack_options.hpp"
 #include "platform/x11/x11_display.hpp"
 #include "runtime/start_routine.hpp"
@@ -21,9 +21,7 @@ std::unique_ptr<mofu::linux_os::DisplayPart> ChooseDisplay(
   // compositor that does not answer still leaves X11 to try.
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   if (!hack && wayland != nullptr && wayland[0] != '\0') {
-    if (auto client = mofu::wayland::WaylandClient::Connect()) {
-      return std::make_unique<mofu::wayland::WaylandDisplay>(std::move(client));
-    }
+    if (auto client = mofu::wayland::WaylandClient::Connect()) return client;
   }
   return std::make_unique<mofu::x11::X11Display>(hack);
 }

@@ -1,5 +1,6 @@
 #include "platform/wayland/wayland_client.hpp"
 
+#include <poll.h>
 #include <wayland-client.h>
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/linux/exit_signals.hpp"
+#include "platform/linux/wait.hpp"
 #include "platform/wayland/layer_shell_protocol.hpp"
 #include "platform/wayland/wayland_sky_surface.hpp"
 #include "xdg-output-unstable-v1-client-protocol.h"
@@ -21,15 +24,7 @@ const xdg_wm_base_listener kWmBaseListener = {
     .ping = [](void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); },
 };
 
-template <typename T>
-T* Bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface,
-        std::uint32_t offered, std::uint32_t wanted) {
-  return static_cast<T*>(wl_registry_bind(registry, name, &interface, std::min(offered, wanted)));
-}
-
-}  // namespace
-
-const wl_registry_listener WaylandClient::kRegistryListener = {
+const wl_registry_listener kRegistryListener = {
     .global =
         [](void* data, wl_registry*, uint32_t name, const char* interface, uint32_t version) {
           static_cast<WaylandClient*>(data)->Global(name, interface, version);
@@ -38,6 +33,80 @@ const wl_registry_listener WaylandClient::kRegistryListener = {
                         uint32_t name) { static_cast<WaylandClient*>(data)->GlobalRemove(name); },
 };
 
+Output* Of(void* data) { return static_cast<Output*>(data); }
+
+const wl_output_listener kListener = {
+    .geometry =
+        [](void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t, const char*,
+           const char*, int32_t transform) {
+          Of(data)->x = x;
+          Of(data)->y = y;
+          Of(data)->transform = transform;
+        },
+    .mode =
+        [](void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t mhz) {
+          if ((flags & WL_OUTPUT_MODE_CURRENT) == 0) return;
+          Of(data)->mode_width = width;
+          Of(data)->mode_height = height;
+          Of(data)->refresh_mhz = mhz;
+        },
+    .done = [](void* data, wl_output*) { Of(data)->Done(); },
+    .scale = [](void* data, wl_output*, int32_t factor) { Of(data)->scale = std::max(factor, 1); },
+};
+
+// Version 1: each update ends with a done of its own.
+const zxdg_output_v1_listener kXdgListener = {
+    .logical_position =
+        [](void* data, zxdg_output_v1*, int32_t x, int32_t y) {
+          Rect& l = Of(data)->logical;
+          l = {x, y, x + l.Width(), y + l.Height()};
+        },
+    .logical_size =
+        [](void* data, zxdg_output_v1*, int32_t width, int32_t height) {
+          Rect& l = Of(data)->logical;
+          l = {l.left, l.top, l.left + width, l.top + height};
+        },
+    .done = [](void* data, zxdg_output_v1*) { Of(data)->Done(); },
+};
+
+}  // namespace
+
+Output::Output(std::uint32_t global, wl_output* output, zxdg_output_manager_v1* xdg_manager)
+    : global(global), handle(output) {
+  wl_output_add_listener(handle, &kListener, this);
+  UseXdgOutput(xdg_manager);
+}
+
+void Output::UseXdgOutput(zxdg_output_manager_v1* manager) {
+  if (manager == nullptr || xdg_ != nullptr) return;
+  xdg_ = zxdg_output_manager_v1_get_xdg_output(manager, handle);
+  zxdg_output_v1_add_listener(xdg_, &kXdgListener, this);
+}
+
+Output::~Output() {
+  if (xdg_ != nullptr) zxdg_output_v1_destroy(xdg_);
+  const bool release = wl_output_get_version(handle) >= WL_OUTPUT_RELEASE_SINCE_VERSION;
+  (release ? wl_output_release : wl_output_destroy)(handle);
+}
+
+OutputPlace Output::Place() const {
+  if (!logical.Empty()) return {logical, scale};
+  // A quarter turn swaps the mode's width and height on the desktop.
+  const bool turned = transform % 2 == 1;
+  const int width = (turned ? mode_height : mode_width) / scale;
+  const int height = (turned ? mode_width : mode_height) / scale;
+  return {{x, y, x + width, y + height}, scale};
+}
+
+void Output::Done() {
+  const OutputPlace now = Place();
+  changed = changed || !ready || now.logical != last_.logical || now.scale != last_.scale ||
+            refresh_mhz != last_refresh_mhz_;
+  ready = !now.logical.Empty();
+  last_ = now;
+  last_refresh_mhz_ = refresh_mhz;
+}
+
 std::unique_ptr<WaylandClient> WaylandClient::Connect() {
   wl_display* display = wl_display_connect(nullptr);
   if (display == nullptr) return nullptr;
@@ -45,21 +114,21 @@ std::unique_ptr<WaylandClient> WaylandClient::Connect() {
   // The first round trip announces the globals, the second the outputs'
   // descriptions (bound in the first).
   if (wl_display_roundtrip(display) < 0) return nullptr;
-  if (client->xdg_output_manager_ != nullptr) {
-    for (auto& output : client->outputs_) output->UseXdgOutput(client->xdg_output_manager_);
-  }
+  for (auto& output : client->outputs_) output->UseXdgOutput(client->xdg_output_manager_);
   if (wl_display_roundtrip(display) < 0) return nullptr;
-  const char* missing = client->compositor_ == nullptr ? "wl_compositor"
-                        : client->shm_ == nullptr      ? "wl_shm"
-                        : client->layer_shell_ == nullptr && client->wm_base_ == nullptr
-                            ? "a shell (layer-shell or xdg-shell)"
-                        : client->Geometry().Width() <= 0 ? "an output"
-                                                          : nullptr;
+  const char* missing =
+      client->compositor == nullptr || wl_compositor_get_version(client->compositor) < 4
+          ? "wl_compositor 4"
+      : client->shm == nullptr ? "wl_shm"
+      : client->layer_shell == nullptr && client->wm_base == nullptr
+          ? "a shell (layer-shell or xdg-shell)"
+      : client->Geometry().Width() <= 0 ? "an output"
+                                        : nullptr;
   if (missing != nullptr) {
     std::fprintf(stderr, "mofu: the Wayland compositor offers no %s; trying X11\n", missing);
     return nullptr;
   }
-  client->TakeLayoutChange();
+  for (auto& output : client->outputs_) output->changed = false;
   return client;
 }
 
@@ -71,55 +140,49 @@ WaylandClient::WaylandClient(wl_display* display) : display_(display) {
 WaylandClient::~WaylandClient() {
   seats_.clear();
   outputs_.clear();
-  if (layer_shell_ != nullptr) {
-    if (zwlr_layer_shell_v1_get_version(layer_shell_) >=
-        ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION) {
-      zwlr_layer_shell_v1_destroy(layer_shell_);
-    } else {
-      wl_proxy_destroy(reinterpret_cast<wl_proxy*>(layer_shell_));
-    }
+  // Forgotten on this side; the compositor lets go of them on disconnect.
+  for (void* global :
+       {static_cast<void*>(compositor), static_cast<void*>(shm), static_cast<void*>(wm_base),
+        static_cast<void*>(layer_shell), static_cast<void*>(xdg_output_manager_)}) {
+    if (global != nullptr) wl_proxy_destroy(static_cast<wl_proxy*>(global));
   }
-  if (xdg_output_manager_ != nullptr) zxdg_output_manager_v1_destroy(xdg_output_manager_);
-  if (wm_base_ != nullptr) xdg_wm_base_destroy(wm_base_);
-  if (shm_ != nullptr) wl_shm_destroy(shm_);
-  if (compositor_ != nullptr) wl_compositor_destroy(compositor_);
   wl_registry_destroy(registry_);
   wl_display_flush(display_);
   wl_display_disconnect(display_);
 }
 
+// Each at the lowest version that says what the saver needs: fewer events
+// to ignore. Version 4 of the compositor damages in buffer pixels.
 void WaylandClient::Global(std::uint32_t name, const char* interface, std::uint32_t version) {
   const std::string_view is(interface);
+  const auto bind = [&](const wl_interface& wanted, std::uint32_t at_most) {
+    return wl_registry_bind(registry_, name, &wanted, std::min(version, at_most));
+  };
   if (is == wl_compositor_interface.name) {
-    // Version 4 damages in buffer pixels, which a scaled surface needs.
-    compositor_ = Bind<wl_compositor>(registry_, name, wl_compositor_interface, version, 4);
+    compositor = static_cast<wl_compositor*>(bind(wl_compositor_interface, 4));
   } else if (is == wl_shm_interface.name) {
-    shm_ = Bind<wl_shm>(registry_, name, wl_shm_interface, version, 1);
+    shm = static_cast<wl_shm*>(bind(wl_shm_interface, 1));
   } else if (is == xdg_wm_base_interface.name) {
-    wm_base_ = Bind<xdg_wm_base>(registry_, name, xdg_wm_base_interface, version, 2);
-    xdg_wm_base_add_listener(wm_base_, &kWmBaseListener, nullptr);
+    wm_base = static_cast<xdg_wm_base*>(bind(xdg_wm_base_interface, 1));
+    xdg_wm_base_add_listener(wm_base, &kWmBaseListener, nullptr);
   } else if (is == zwlr_layer_shell_v1_interface.name) {
-    layer_shell_ =
-        Bind<zwlr_layer_shell_v1>(registry_, name, zwlr_layer_shell_v1_interface, version, 4);
+    layer_shell = static_cast<zwlr_layer_shell_v1*>(bind(zwlr_layer_shell_v1_interface, 4));
   } else if (is == zxdg_output_manager_v1_interface.name) {
     xdg_output_manager_ =
-        Bind<zxdg_output_manager_v1>(registry_, name, zxdg_output_manager_v1_interface, version, 3);
+        static_cast<zxdg_output_manager_v1*>(bind(zxdg_output_manager_v1_interface, 1));
   } else if (is == wl_output_interface.name) {
-    auto* output = Bind<wl_output>(registry_, name, wl_output_interface, version, 4);
+    auto* output = static_cast<wl_output*>(bind(wl_output_interface, 3));
     outputs_.push_back(std::make_unique<Output>(name, output, xdg_output_manager_));
   } else if (is == wl_seat_interface.name) {
-    auto* seat = Bind<wl_seat>(registry_, name, wl_seat_interface, version, 5);
-    seats_.push_back(std::make_unique<Seat>(name, seat));
-    seats_.back()->SetListener(seat_listener_);
+    seats_.push_back(
+        std::make_unique<Seat>(name, static_cast<wl_seat*>(bind(wl_seat_interface, 1))));
+    seats_.back()->input = seat_input_;
   }
 }
 
 void WaylandClient::GlobalRemove(std::uint32_t name) {
   for (auto& output : outputs_) {
-    if (output->Global() == name) {
-      output->gone = true;
-      outputs_removed_ = true;
-    }
+    if (output->global == name) output->gone = output->changed = true;
   }
   std::erase_if(seats_, [name](const auto& seat) { return seat->Global() == name; });
 }
@@ -127,40 +190,83 @@ void WaylandClient::GlobalRemove(std::uint32_t name) {
 SkyGeometry WaylandClient::Geometry() const {
   std::vector<OutputPlace> places;
   for (const auto& output : outputs_) {
-    if (output->Ready() && !output->gone) places.push_back({output->Logical(), output->Scale()});
+    if (output->ready && !output->gone) places.push_back(output->Place());
   }
   return SkyGeometry(places);
-}
-
-bool WaylandClient::TakeLayoutChange() {
-  bool changed = outputs_removed_;
-  outputs_removed_ = false;
-  for (auto& output : outputs_) {
-    changed = changed || output->changed;
-    output->changed = false;
-  }
-  return changed;
 }
 
 void WaylandClient::DropGoneOutputs() {
   std::erase_if(outputs_, [](const auto& output) { return output->gone; });
 }
 
-void WaylandClient::SetSeatListener(SeatListener* listener) {
-  seat_listener_ = listener;
-  for (auto& seat : seats_) seat->SetListener(listener);
+void WaylandClient::SetSeatInput(InputTrack* input) {
+  seat_input_ = input;
+  for (auto& seat : seats_) seat->input = input;
 }
 
 std::unique_ptr<SkySurface> WaylandClient::CreateSkySurface() {
   return std::make_unique<WaylandSkySurface>(*this);
 }
 
-void DisplayLost(wl_display* display) {
-  const int error = wl_display_get_error(display);
+// A full socket (EAGAIN) empties as the compositor reads; anything else
+// means the connection is gone.
+void WaylandClient::Send() {
+  if (wl_display_flush(display_) < 0 && errno != EAGAIN) Lost();
+}
+
+void WaylandClient::Roundtrip() {
+  if (wl_display_roundtrip(display_) < 0) Lost();
+}
+
+int WaylandClient::Dispatch() {
+  const int handled = wl_display_dispatch_pending(display_);
+  if (handled < 0) Lost();
+  return handled;
+}
+
+// Libwayland's queue must be empty before reading the socket; whatever was
+// in it has just been handled.
+int WaylandClient::PrepareRead() {
+  int handled = 0;
+  while (wl_display_prepare_read(display_) != 0) handled += Dispatch();
+  return handled;
+}
+
+bool WaylandClient::WaitForEvents(std::int64_t deadline_micros) {
+  for (;;) {
+    if (PrepareRead() > 0) {
+      wl_display_cancel_read(display_);
+      return true;
+    }
+    if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
+      wl_display_cancel_read(display_);
+      Lost();
+    }
+    const int fd = wl_display_get_fd(display_);
+    struct pollfd look = {fd, POLLIN, 0};
+    const linux_os::Woke woke =
+        deadline_micros != kLookOnly
+            ? linux_os::WaitReadable(fd, linux_os::ExitSignals::WakeFd(), deadline_micros)
+        : poll(&look, 1, 0) > 0 ? linux_os::Woke::kConnection
+                                : linux_os::Woke::kDeadline;
+    if (woke == linux_os::Woke::kConnection) {
+      // A hang-up shows here as a failed read.
+      if (wl_display_read_events(display_) < 0) Lost();
+    } else {
+      wl_display_cancel_read(display_);
+      if (woke == linux_os::Woke::kDeadline) return false;
+    }
+    const int handled = Dispatch();
+    if (woke == linux_os::Woke::kWakeFd || handled > 0) return true;
+  }
+}
+
+void WaylandClient::Lost() {
+  const int error = wl_display_get_error(display_);
   const wl_interface* interface = nullptr;
   std::uint32_t object = 0;
   const std::uint32_t code =
-      error == EPROTO ? wl_display_get_protocol_error(display, &interface, &object) : 0;
+      error == EPROTO ? wl_display_get_protocol_error(display_, &interface, &object) : 0;
   if (interface != nullptr) {
     // The compositor refused a request: worth naming, it is a fault here.
     std::fprintf(stderr, "mofu: the Wayland compositor ended the connection: error %u on %s@%u\n",

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/wayland/outputs.hpp"
+#include "platform/linux/display_part.hpp"
 #include "platform/wayland/seat.hpp"
 #include "platform/wayland/sky_geometry.hpp"
 
@@ -15,67 +15,106 @@ struct wl_shm;
 struct xdg_wm_base;
 struct zwlr_layer_shell_v1;
 struct zxdg_output_manager_v1;
-
-struct wl_registry_listener;
-
-namespace mofu {
-class SkySurface;
-}
+struct wl_output;
+struct zxdg_output_v1;
 
 namespace mofu::wayland {
 
-// The connection to a Wayland compositor and the globals the saver uses:
-// the outputs it covers, the seats whose input ends it, shared memory for
-// its pictures and a shell to show them with (layer-shell, or xdg-shell's
-// fullscreen windows where there is none).
-class WaylandClient {
+// One output (monitor) and where it lies on the desktop. xdg-output tells
+// the logical rectangle; without it, it follows from the position, mode,
+// transform and scale.
+class Output {
  public:
-  // nullptr when no compositor is named, none answers, or it lacks what
-  // the saver needs: X11 is tried then.
-  static std::unique_ptr<WaylandClient> Connect();
-  ~WaylandClient();
-  WaylandClient(const WaylandClient&) = delete;
-  WaylandClient& operator=(const WaylandClient&) = delete;
+  Output(std::uint32_t global, wl_output* output, zxdg_output_manager_v1* xdg_manager);
+  ~Output();
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+  // Asks for the logical rectangle, where the compositor can tell it.
+  void UseXdgOutput(zxdg_output_manager_v1* manager);
 
-  wl_display* Display() const { return display_; }
-  wl_compositor* Compositor() const { return compositor_; }
-  wl_shm* Shm() const { return shm_; }
-  zwlr_layer_shell_v1* LayerShell() const { return layer_shell_; }
-  xdg_wm_base* WmBase() const { return wm_base_; }
+  OutputPlace Place() const;
+  // The current mode's refresh interval; 0 when the compositor does not say.
+  std::int64_t RefreshMicros() const { return refresh_mhz > 0 ? 1'000'000'000 / refresh_mhz : 0; }
+  // A description is complete: whether it changed anything shows in `changed`.
+  void Done();
 
-  const std::vector<std::unique_ptr<Output>>& Outputs() const { return outputs_; }
-  // The sky over the outputs the compositor has described and not removed.
-  SkyGeometry Geometry() const;
-  // Whether outputs came, went or changed since the last call.
-  bool TakeLayoutChange();
-  // Forgets the outputs the compositor removed; their surfaces must be gone.
-  void DropGoneOutputs();
-  void SetSeatListener(SeatListener* listener);
-
-  // The saver's surface on this compositor.
-  std::unique_ptr<SkySurface> CreateSkySurface();
+  const std::uint32_t global;
+  wl_output* const handle;
+  // The compositor has described it completely at least once.
+  bool ready = false;
+  // What the compositor says, as it says it.
+  int x = 0, y = 0, transform = 0, scale = 1;
+  int mode_width = 0, mode_height = 0, refresh_mhz = 0;
+  Rect logical;  // from xdg-output, where the compositor has it
+  // Set when a complete description changed something; the reader clears it.
+  bool changed = false;
+  // The compositor took it away; it lingers until its surface is gone.
+  bool gone = false;
 
  private:
-  explicit WaylandClient(wl_display* display);
-  static const ::wl_registry_listener kRegistryListener;
+  zxdg_output_v1* xdg_ = nullptr;
+  OutputPlace last_;
+  int last_refresh_mhz_ = 0;
+};
+
+// A Wayland compositor as the Linux program's display: the connection, and
+// the globals the saver uses (the outputs it covers, the seats whose input
+// ends it, shared memory, and layer-shell or else xdg-shell's fullscreen
+// windows). The sky spans the outputs. The compositor keeps the overlay on
+// top and the idle daemon owns the blanker, so those requests ask nothing.
+// There is no second way to lock: without a private folder, another copy is
+// taken to run.
+class WaylandClient final : public linux_os::DisplayPart {
+ public:
+  // nullptr when no compositor answers or it lacks what the saver needs:
+  // X11 is tried then.
+  static std::unique_ptr<WaylandClient> Connect();
+  ~WaylandClient() override;
+
+  std::string InstanceName() const override { return "mofu"; }
+  std::unique_ptr<linux_os::LockFallback> MakeLockFallback() override { return nullptr; }
+  int ScreenPixelWidth() override { return Geometry().Width(); }
+  int ScreenPixelHeight() override { return Geometry().Height(); }
+  std::unique_ptr<SkySurface> CreateSkySurface() override;
+  void SuspendBlanker(bool) override {}
+
+  // The globals, bound as the compositor announces them.
+  wl_compositor* compositor = nullptr;
+  wl_shm* shm = nullptr;
+  xdg_wm_base* wm_base = nullptr;
+  zwlr_layer_shell_v1* layer_shell = nullptr;
+
+  const std::vector<std::unique_ptr<Output>>& Outputs() const { return outputs_; }
+  // The sky over the outputs described and not removed.
+  SkyGeometry Geometry() const;
+  // Forgets the outputs the compositor removed; their surfaces must be gone.
+  void DropGoneOutputs();
+  void SetSeatInput(InputTrack* input);
+
+  // Sends what waits, then sleeps until the compositor sends something, an
+  // ending signal comes or the deadline passes (at once for kLookOnly), and
+  // runs the handlers. False when the deadline passed with nothing.
+  bool WaitForEvents(std::int64_t deadline_micros);
+  static constexpr std::int64_t kLookOnly = -1;
+  void Send();
+  void Roundtrip();
+  // Reports how the connection ended, and ends the process.
+  [[noreturn]] void Lost();
+
   void Global(std::uint32_t name, const char* interface, std::uint32_t version);
   void GlobalRemove(std::uint32_t name);
 
+ private:
+  explicit WaylandClient(wl_display* display);
+  int Dispatch();
+  int PrepareRead();
+
   wl_display* display_;
   wl_registry* registry_ = nullptr;
-  wl_compositor* compositor_ = nullptr;
-  wl_shm* shm_ = nullptr;
-  xdg_wm_base* wm_base_ = nullptr;
-  zwlr_layer_shell_v1* layer_shell_ = nullptr;
   zxdg_output_manager_v1* xdg_output_manager_ = nullptr;
   std::vector<std::unique_ptr<Output>> outputs_;
   std::vector<std::unique_ptr<Seat>> seats_;
-  SeatListener* seat_listener_ = nullptr;
-  bool outputs_removed_ = false;
+  InputTrack* seat_input_ = nullptr;
 };
-
-// The compositor went away or broke the connection: reported, and the
-// process ends with the status of a lost display.
-[[noreturn]] void DisplayLost(wl_display* display);
 
 }  // namespace mofu::wayland

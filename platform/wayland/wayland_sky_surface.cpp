@@ -1,28 +1,24 @@
 #include "platform/wayland/wayland_sky_surface.hpp"
 
-#include <wayland-client.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include "platform/linux/exit_signals.hpp"
 #include "platform/linux/wait.hpp"
-#include "platform/wayland/event_wait.hpp"
-#include "platform/wayland/key_codes.hpp"
 #include "platform/wayland/wayland_client.hpp"
 
 namespace mofu::wayland {
 
 WaylandSkySurface::WaylandSkySurface(WaylandClient& client)
-    : client_(client), geometry_(client.Geometry()), track_(geometry_, queue_) {
-  client_.SetSeatListener(this);
+    : client_(client), geometry_(client.Geometry()), track_(queue_) {
+  client_.SetSeatInput(&track_);
 }
 
 WaylandSkySurface::~WaylandSkySurface() {
-  client_.SetSeatListener(nullptr);
+  client_.SetSeatInput(nullptr);
   surfaces_.clear();
-  wl_display_flush(client_.Display());
+  client_.Send();
 }
 
 void WaylandSkySurface::Show() {
@@ -30,7 +26,7 @@ void WaylandSkySurface::Show() {
   // SIGTERM, SIGINT and SIGHUP end the saver through its own unload, so
   // every surface is taken down before the process goes.
   linux_os::ExitSignals::Install();
-  if (client_.LayerShell() == nullptr) {
+  if (client_.layer_shell == nullptr) {
     std::fprintf(stderr,
                  "mofu: this Wayland compositor has no layer shell; the sky shows as fullscreen "
                  "windows, one on each output\n");
@@ -42,7 +38,7 @@ void WaylandSkySurface::Show() {
 void WaylandSkySurface::Hide() {
   shown_ = false;
   surfaces_.clear();
-  wl_display_flush(client_.Display());
+  client_.Send();
 }
 
 void WaylandSkySurface::Blit(const Rect& rect, const std::uint32_t* pixels, int stride) {
@@ -51,7 +47,7 @@ void WaylandSkySurface::Blit(const Rect& rect, const std::uint32_t* pixels, int 
 
 void WaylandSkySurface::Flush() {
   for (auto& surface : surfaces_) surface->Flush();
-  if (wl_display_flush(client_.Display()) < 0 && errno != EAGAIN) DisplayLost(client_.Display());
+  client_.Send();
 }
 
 void WaylandSkySurface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
@@ -59,7 +55,7 @@ void WaylandSkySurface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
     input.CloseRequested();
     return;
   }
-  if (looks_.Due(now_micros)) ReadEvents(client_.Display());
+  if (looks_.Due(now_micros)) client_.WaitForEvents(WaylandClient::kLookOnly);
   AfterEvents();
   queue_.HandAllTo(input);
 }
@@ -69,7 +65,7 @@ std::int64_t WaylandSkySurface::NowMicros() { return linux_os::MonotonicMicros()
 bool WaylandSkySurface::WaitForInput(std::int64_t deadline_micros) {
   for (;;) {
     if (!queue_.Empty() || linux_os::ExitSignals::Raised()) return true;
-    if (!WaitForEvents(client_.Display(), deadline_micros)) {
+    if (!client_.WaitForEvents(deadline_micros)) {
       // Nothing came while it slept, so nothing waits to be read.
       looks_.Read();
       return false;
@@ -78,68 +74,58 @@ bool WaylandSkySurface::WaitForInput(std::int64_t deadline_micros) {
   }
 }
 
-void WaylandSkySurface::PointerEnter(wl_surface* surface, double x, double y) {
-  if (const OutputSurface* s = SurfaceOf(surface)) track_.Enter(s->Target().Logical(), x, y);
+// The fastest output's: a present at most once per refresh keeps up with it.
+std::int64_t WaylandSkySurface::RefreshMicros() {
+  std::int64_t fastest = 0;
+  for (const auto& output : client_.Outputs()) {
+    const std::int64_t micros = output->RefreshMicros();
+    if (micros > 0 && (fastest == 0 || micros < fastest)) fastest = micros;
+  }
+  return fastest;
 }
-
-void WaylandSkySurface::TouchDown(wl_surface* surface, double x, double y) {
-  if (const OutputSurface* s = SurfaceOf(surface)) track_.Touch(s->Target().Logical(), x, y);
-}
-
-void WaylandSkySurface::Key(std::uint32_t evdev_code, std::int16_t shift) {
-  queue_.KeyDown(VirtualKeyOf(evdev_code), shift, CharacterOf(evdev_code, shift));
-}
-
-void WaylandSkySurface::Configured(OutputSurface& surface) { queue_.Exposed(surface.SkyRect()); }
-
-void WaylandSkySurface::Closed(OutputSurface&) { closed_seen_ = true; }
 
 void WaylandSkySurface::AfterEvents() {
-  if (closed_seen_) {
-    closed_seen_ = false;
+  // A surface mapped later took the keyboard: ask for it back, where the
+  // compositor may grant it, but not often enough to fight a client that
+  // does the same. Pointer input ends the saver all the same.
+  if (std::exchange(track_.keyboard_lost, false) && shown_ &&
+      linux_os::MonotonicMicros() - keyboard_asked_ >= 1'000'000) {
+    keyboard_asked_ = linux_os::MonotonicMicros();
+    for (auto& surface : surfaces_) surface->AskForKeyboard();
+  }
+  if (std::any_of(surfaces_.begin(), surfaces_.end(), [](const auto& s) { return s->closed; })) {
     // A compositor closes the surfaces of an output it removes, and may say
     // so before it removes the output: a round trip tells the two apart.
-    if (wl_display_roundtrip(client_.Display()) < 0) DisplayLost(client_.Display());
+    client_.Roundtrip();
     for (const auto& surface : surfaces_) {
       if (surface->closed && !surface->Target().gone) queue_.CloseRequested();
     }
   }
-  if (client_.TakeLayoutChange()) {
+  const auto& outputs = client_.Outputs();
+  if (std::any_of(outputs.begin(), outputs.end(), [](const auto& o) { return o->changed; })) {
     Relayout();
     queue_.Resized();
   }
 }
 
 // Surfaces follow the outputs: one for each output described and not
-// removed, each placed on its part of the sky.
+// removed, each on its place in the sky.
 void WaylandSkySurface::Relayout() {
   std::erase_if(surfaces_, [](const auto& s) { return s->Target().gone || s->closed; });
   client_.DropGoneOutputs();
   geometry_ = client_.Geometry();
   bool added = false;
-  if (shown_) {
-    for (const auto& output : client_.Outputs()) {
-      if (!output->Ready()) continue;
-      const bool covered = std::any_of(surfaces_.begin(), surfaces_.end(),
-                                       [&](const auto& s) { return &s->Target() == output.get(); });
-      if (covered) continue;
-      surfaces_.push_back(
-          std::make_unique<OutputSurface>(client_, *output, static_cast<Owner&>(*this)));
-      added = true;
-    }
+  for (const auto& output : client_.Outputs()) {
+    const bool covered = std::any_of(surfaces_.begin(), surfaces_.end(),
+                                     [&](const auto& s) { return &s->Target() == output.get(); });
+    output->changed = false;
+    if (!shown_ || covered || !output->ready) continue;
+    surfaces_.push_back(std::make_unique<OutputSurface>(client_, *output, queue_));
+    added = true;
   }
-  for (auto& surface : surfaces_) {
-    surface->Place(geometry_.SkyRectOf(surface->Target().Logical()), geometry_.Scale());
-  }
+  for (auto& surface : surfaces_) surface->SetPlace(geometry_.PlaceOf(surface->Target().Place()));
   // The compositor answers a new surface with its size.
-  if (added && wl_display_roundtrip(client_.Display()) < 0) DisplayLost(client_.Display());
-}
-
-OutputSurface* WaylandSkySurface::SurfaceOf(wl_surface* surface) const {
-  for (const auto& s : surfaces_) {
-    if (s->Surface() == surface) return s.get();
-  }
-  return nullptr;
+  if (added) client_.Roundtrip();
 }
 
 }  // namespace mofu::wayland

@@ -1,7 +1,7 @@
 /* A virtual pointer for the Wayland tests: it joins the compositor's seat
  * and stays connected (a seat without a pointer drops the first pointer
  * event), and moves, clicks and scrolls on the lines written to a FIFO:
- *   move DX DY | warp X Y WIDTH HEIGHT | click | wheel
+ *   move DX DY | warp X Y WIDTH HEIGHT | click | press | release | wheel
  * Usage: vpointer serve FIFO */
 #include <errno.h>
 #include <fcntl.h>
@@ -51,6 +51,10 @@ static void run(struct zwlr_virtual_pointer_v1 *p, const char *line) {
     zwlr_virtual_pointer_v1_motion(p, now_ms(), wl_fixed_from_double(dx), wl_fixed_from_double(dy));
   } else if (sscanf(line, "warp %u %u %u %u", &x, &y, &w, &h) == 4) {
     zwlr_virtual_pointer_v1_motion_absolute(p, now_ms(), x, y, w, h);
+  } else if (strncmp(line, "press", 5) == 0 || strncmp(line, "release", 7) == 0) {
+    zwlr_virtual_pointer_v1_button(
+        p, now_ms(), BTN_LEFT,
+        line[0] == 'p' ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
   } else if (strncmp(line, "click", 5) == 0) {
     zwlr_virtual_pointer_v1_button(p, now_ms(), BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
     zwlr_virtual_pointer_v1_frame(p);

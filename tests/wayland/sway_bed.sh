@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A headless sway to test against, sourced by the Wayland suite (after
 # tests/lib.sh). Sway refuses to run as root, so it runs as an
 # unprivileged user with a runtime folder of its own; root's clients reach
@@ -64,9 +65,9 @@ stop_sway() {
   [ -n "${SWAY_PID:-}" ] && kill "$SWAY_PID" 2>/dev/null
   wait "$SWAY_PID" "${VPOINTER_PID:-}" "${WTYPE_PID:-}" 2>/dev/null
   rm -rf "$SWAY_RUN"
-  SWAY_PID= VPOINTER_PID= WTYPE_PID=
+  SWAY_PID='' VPOINTER_PID='' WTYPE_PID=''
 }
 
-# pointer COMMAND...: "move DX DY", "click", "wheel", "warp X Y" (absolute,
-# in the layout's pixels)
+# pointer COMMAND...: "move DX DY", "click", "press", "release", "wheel",
+# "warp X Y W H" (absolute, in the layout's pixels)
 pointer() { echo "$*" >"$SWAY_RUN/pointer.fifo"; }
