@@ -8,8 +8,9 @@
 #   mofu_vpointer (default: build/default/bin beside PREFIX).
 set -u
 PREFIX=$(cd "$1" && pwd)
-MOFU="$PREFIX/bin/mofu"
-# shellcheck disable=SC2034  # sway_bed.sh's
+# shellcheck disable=SC2034  # lib.sh's and sway_bed.sh's
+MOFU="$PREFIX/bin/mofu" ENDS_WITHIN=2
+# shellcheck disable=SC2034
 VPOINTER=$(realpath "${2:-$PREFIX/../default/bin/mofu_vpointer}")
 HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/../lib.sh"
@@ -21,27 +22,24 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 77
 fi
 
-WORK=$(mktemp -d)
-# shellcheck disable=SC2016  # expanded when it runs
-at_exit 'stop_sway 2>/dev/null; rm -rf "$WORK"'
+at_exit 'stop_sway 2>/dev/null'
 
 # The compositor's background colour, which the saver must cover entirely.
 readonly BACKGROUND="#336699"
 
-# Every case begins with a fresh settings folder (the compositor's socket
-# linked in); what it starts is stopped however it ends.
-begin_wayland_case() {
-  begin_case
+# A fresh settings folder for the case, the compositor's socket linked in.
+wayland_home() {
   fresh_home
   [ -z "${SWAY_SOCKET:-}" ] || ln -s "$SWAY_SOCKET" "$XDG_RUNTIME_DIR/wayland-sway"
 }
 
-# start_saver [VAR=VALUE...]: the saver with these variables, its stderr in
-# $WORK/saver.err, running for a second and a half.
-start_saver() {
-  env "$@" "$MOFU" /s 2>"$WORK/saver.err" &
-  SAVER=$!
-  STARTED+=("$SAVER")
+# The saver on the case's compositor, with these variables, a second and a
+# half after it started.
+saver_up() {  # saver_up [VAR=VALUE...]
+  [[ ${XDG_RUNTIME_DIR:-} == "$CASE_DIR"/* ]] || wayland_home
+  local var
+  for var in "$@"; do export "${var?}"; done
+  start_saver
   sleep 1.5
   running "$SAVER" || fail "the saver is not running"
 }
@@ -53,21 +51,26 @@ ends_with_status() {  # ends_with_status STATUS: within 2 s
   [ "$status" -eq "$1" ] || fail "exit status $status, not $1"
 }
 
-ends_on() {  # ends_on COMMAND...: the saver ends with status 0
-  begin_wayland_case
-  start_saver
-  "$@"
-  ends_with_status 0
-}
-
 term_saver() { kill -TERM "$SAVER"; }
 
+ends_after() {  # ends_after COMMAND...: the saver up, then the one check of an ending
+  saver_up
+  ends_on "$@"
+}
+
 keeps_running_on() {  # keeps_running_on COMMAND...: 1.5 s later it still runs
-  begin_wayland_case
-  start_saver
+  saver_up
   "$@"
   sleep 1.5
   running "$SAVER" || fail "it ended"
+}
+
+# Pixels in the sky's palette colours, which the cat's fur does not use.
+star_pixels() {  # star_pixels PNG
+  convert "$1" -format %c histogram:info:- |
+    sed -n 's/^ *\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
+    awk '{ ok = 0; for (i = 2; i <= 4; i++) ok += $i == 0 || $i == 128 || $i == 192 || $i == 255 }
+      ok == 3 && $2 + $3 + $4 > 0 { n += $1 } END { print n + 0 }'
 }
 
 # lit pixels with no lit neighbour left, right, above or below: stars of one
@@ -95,12 +98,11 @@ cat_height() {  # cat_height PNG
 # --- under sway -------------------------------------------------------------
 
 stars_on_every_output() {
-  begin_wayland_case
-  start_saver
+  saver_up
   sleep 1.5
   local name size shot lit
   for pair in HEADLESS-1:1280x720 HEADLESS-2:1024x768; do
-    name=${pair%%:*} size=${pair#*:} shot="$WORK/$name.png"
+    name=${pair%%:*} size=${pair#*:} shot="$CASE_DIR/$name.png"
     grim -o "$name" "$shot"
     [ "$(size_of "$shot")" = "$size" ] || fail "$name is $(size_of "$shot"), not $size"
     lit=$(count_pixels "$shot" lit)
@@ -110,17 +112,17 @@ stars_on_every_output() {
 }
 
 pointer_not_drawn() {
-  begin_wayland_case
+  wayland_home
   pointer warp 640 360 2304 768
   sleep 0.3
   # The same spot before the saver shows the pointer: the check can see one.
-  grim -g "620,340 48x48" "$WORK/before.png"
+  grim -g "620,340 48x48" "$CASE_DIR/before.png"
   local before after
-  before=$(count_pixels "$WORK/before.png" white)
+  before=$(count_pixels "$CASE_DIR/before.png" white)
   [ "$before" -ge 20 ] || fail "no pointer to see before the saver ($before white pixels)"
-  start_saver
-  grim -g "620,340 48x48" "$WORK/after.png"
-  after=$(count_pixels "$WORK/after.png" lit)
+  saver_up
+  grim -g "620,340 48x48" "$CASE_DIR/after.png"
+  after=$(count_pixels "$CASE_DIR/after.png" lit)
   [ "$after" -le 6 ] || fail "$after lit pixels where the pointer is"
 }
 
@@ -129,26 +131,25 @@ pointer_not_drawn() {
 # scale-1 one the cat has its picture's height and the stars are as many
 # as the sky's density gives (a buffer scaled down loses three in four).
 mixed_scales() {
-  begin_wayland_case
   swaymsg -q 'output HEADLESS-1 scale 2; output HEADLESS-2 position 640 0'
-  start_saver
+  saver_up
   sleep 4.5
-  grim -o HEADLESS-1 "$WORK/two.png"
-  grim -o HEADLESS-2 "$WORK/one.png"
+  grim -o HEADLESS-1 "$CASE_DIR/two.png"
+  grim -o HEADLESS-2 "$CASE_DIR/one.png"
   local lit lone height stars
-  stars=$(sky_counts "$WORK/one.png" | cut -d' ' -f2)
+  stars=$(star_pixels "$CASE_DIR/one.png")
   # The cat walks in on the scale-1 output about 4 s in (later on a busy machine).
   for _ in $(seq 16); do
-    height=$(cat_height "$WORK/one.png")
+    height=$(cat_height "$CASE_DIR/one.png")
     [ -n "$height" ] && break
     sleep 0.5
-    grim -o HEADLESS-2 "$WORK/one.png"
+    grim -o HEADLESS-2 "$CASE_DIR/one.png"
   done
   swaymsg -q 'output HEADLESS-1 scale 1; output HEADLESS-2 position 1280 0'
-  [ "$(size_of "$WORK/two.png")" = "1280x720" ] || fail "the scale-2 picture is $(size_of "$WORK/two.png")"
-  [ "$(count_pixels "$WORK/two.png" "$BACKGROUND")" -eq 0 ] || fail "the scale-2 output is not covered"
-  lit=$(count_pixels "$WORK/two.png" lit)
-  lone=$(lone_pixels "$WORK/two.png")
+  [ "$(size_of "$CASE_DIR/two.png")" = "1280x720" ] || fail "the scale-2 picture is $(size_of "$CASE_DIR/two.png")"
+  [ "$(count_pixels "$CASE_DIR/two.png" "$BACKGROUND")" -eq 0 ] || fail "the scale-2 output is not covered"
+  lit=$(count_pixels "$CASE_DIR/two.png" lit)
+  lone=$(lone_pixels "$CASE_DIR/two.png")
   [ "$lit" -ge 8 ] || fail "only $lit lit pixels on the scale-2 output"
   [ $((lone * 10)) -ge $((lit * 6)) ] || fail "$lone of $lit lit pixels are lone device pixels"
   [ "${height:-0}" -ge 24 ] || fail "the cat is ${height:-not} worn-down pixels high on the scale-1 output"
@@ -167,28 +168,26 @@ output_changes() {
 }
 
 new_output_covered() {
-  begin_wayland_case
-  start_saver
+  saver_up
   swaymsg -q create_output
   local name
   name=$(swaymsg -t get_outputs | grep -o '"name": "HEADLESS-[0-9]*"' | tail -n 1 | cut -d'"' -f4)
   sleep 2.5
   running "$SAVER" || fail "the saver ended when an output came"
-  grim -o "$name" "$WORK/new.png"
-  [ "$(count_pixels "$WORK/new.png" "$BACKGROUND")" -eq 0 ] || fail "the new output $name is not covered"
-  [ "$(count_pixels "$WORK/new.png" lit)" -ge 10 ] || fail "no stars on the new output $name"
-  grim -o HEADLESS-1 "$WORK/old.png"
-  [ "$(count_pixels "$WORK/old.png" "$BACKGROUND")" -eq 0 ] || fail "HEADLESS-1 is no longer covered"
+  grim -o "$name" "$CASE_DIR/new.png"
+  [ "$(count_pixels "$CASE_DIR/new.png" "$BACKGROUND")" -eq 0 ] || fail "the new output $name is not covered"
+  [ "$(count_pixels "$CASE_DIR/new.png" lit)" -ge 10 ] || fail "no stars on the new output $name"
+  grim -o HEADLESS-1 "$CASE_DIR/old.png"
+  [ "$(count_pixels "$CASE_DIR/old.png" "$BACKGROUND")" -eq 0 ] || fail "HEADLESS-1 is no longer covered"
   # Sway 1.7 cannot remove an output; disabled, it stays out of the way.
   swaymsg -q output "$name" disable
 }
 
 compositor_gone() {
-  begin_wayland_case
-  start_saver
+  saver_up
   kill "$SWAY_PID"
   ends_with_status 1
-  grep -q "lost the Wayland display" "$WORK/saver.err" || fail "no report of the lost display"
+  grep -q "lost the Wayland display" "$CASE_DIR/stderr" || fail "no report of the lost display"
 }
 
 # --- without a layer shell, and without a compositor -----------------------
@@ -197,15 +196,15 @@ compositor_gone() {
 # manager): the one on top shows the sky, not Weston's panel and background.
 # The pointer enters an output, then moves.
 fullscreen_under_weston() {
-  begin_wayland_case
+  wayland_home
   weston --backend=x11-backend.so --width=800 --height=600 --output-count=2 --use-pixman \
-    --socket=wayland-weston --idle-time=0 >"$WORK/weston.log" 2>&1 &
+    --socket=wayland-weston --idle-time=0 >"$CASE_DIR/weston.log" 2>&1 &
   STARTED+=($!)
   for _ in $(seq 50); do
     [ -S "$XDG_RUNTIME_DIR/wayland-weston" ] && break
     sleep 0.1
   done
-  start_saver WAYLAND_DISPLAY=wayland-weston WAYLAND_DEBUG=1
+  saver_up WAYLAND_DISPLAY=wayland-weston WAYLAND_DEBUG=1
   local lit requests
   lit=$(pixels lit 0 0 800 600)
   [ "$lit" -le 10000 ] || fail "$lit of 480000 pixels are lit: Weston's desktop shows"
@@ -213,19 +212,17 @@ fullscreen_under_weston() {
   sleep 0.3
   xdotool mousemove 140 120
   ends_with_status 0
-  requests=$(grep -o 'xdg_toplevel@[0-9]*\.set_fullscreen(wl_output@[0-9]*)' "$WORK/saver.err")
+  requests=$(grep -o 'xdg_toplevel@[0-9]*\.set_fullscreen(wl_output@[0-9]*)' "$CASE_DIR/stderr")
   [ "$(grep -o 'wl_output@[0-9]*' <<<"$requests" | sort -u | wc -l)" -eq 2 ] ||
     fail "fullscreen requests: $requests"
-  grep -q 'layer_surface' "$WORK/saver.err" && fail "a layer surface was asked for"
-  grep -q "fullscreen windows" "$WORK/saver.err" || fail "no line saying it runs as fullscreen windows"
+  grep -q 'layer_surface' "$CASE_DIR/stderr" && fail "a layer surface was asked for"
+  grep -q "fullscreen windows" "$CASE_DIR/stderr" || fail "no line saying it runs as fullscreen windows"
 }
 
 x11_when_no_compositor_answers() {
-  begin_wayland_case
-  start_saver WAYLAND_DISPLAY=wayland-nobody
+  saver_up WAYLAND_DISPLAY=wayland-nobody
   [ -n "$(window_named 'Mofu Saver')" ] || fail "no X11 saver window"
-  xdotool key x
-  ends_with_status 0
+  ends_on xdotool key x
 }
 
 start_sway "" || exit 1
@@ -234,7 +231,7 @@ check "stars on each output and none of the background" stars_on_every_output
 check "the pointer is not drawn over the sky" pointer_not_drawn
 while read -r input; do
   # shellcheck disable=SC2086
-  check "'$input' ends it with status 0 within 2 s" ends_on $input
+  check "'$input' ends it with status 0 within 2 s" ends_after $input
 done <<'TABLE'
 wtype a
 pointer move 6 0
