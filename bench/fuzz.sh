@@ -9,7 +9,7 @@
 # Crashes are left in build/fuzz/crashes/; the grown corpus in
 # build/fuzz/corpus/TARGET (seeded from tests/fuzz/corpus/TARGET).
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 seconds=${1:-60}
 shift || true
 targets=("$@")

@@ -50,6 +50,7 @@ start_server() {  # start_server VARIABLE COMMAND...: its number in VARIABLE, pi
   printf -v "$into" '%s' "$number"
 }
 
+host=
 start_server host Xvfb -screen 0 3840x1080x24 -nolisten tcp -br -noreset
 export DISPLAY=:$host
 

@@ -14,7 +14,7 @@ declare -A GROUP=(
 groups=("$@")
 [ ${#groups[@]} -eq 0 ] && groups=(build run test windows bench)
 packages=()
-for g in "${groups[@]}"; do packages+=(${GROUP[$g]}); done
+for g in "${groups[@]}"; do read -ra more <<<"${GROUP[$g]}"; packages+=("${more[@]}"); done
 
 missing=()
 for p in "${packages[@]}"; do

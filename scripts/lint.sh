@@ -3,7 +3,7 @@
 # tracked C and C++ file, shellcheck (warnings and errors) over every tracked
 # shell script. Changes nothing; its status is the verdict.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 status=0
 mapfile -t sources < <(git ls-files '*.c' '*.h' '*.cpp' '*.hpp')
