@@ -4,6 +4,8 @@
 
 #include <initializer_list>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/headless/headless_host.hpp"
 #include "runtime/host.hpp"
@@ -21,6 +23,24 @@ inline InputEvent Pointer(double x, double y) { return {InputEvent::Kind::kPoint
 inline InputEvent Key(std::int16_t code = 65, std::int16_t character = 0) {
   return InputEvent::Key(code, 0, character);
 }
+
+// Records which of the saver window's handlers each input reached.
+class RecordingHandlers final : public SkyHandlers {
+ public:
+  void Form_Click() override { calls.push_back("Form_Click"); }
+  void Form_KeyDown(Int16 k, Int16) override {
+    calls.push_back("Form_KeyDown " + std::to_string(k));
+  }
+  void Form_KeyPress(Int16 c) override { calls.push_back("Form_KeyPress " + std::to_string(c)); }
+  void Form_MouseMove(Int16, Int16, float x, float y) override {
+    calls.push_back("Form_MouseMove " + std::to_string(int(x)) + "," + std::to_string(int(y)));
+  }
+  void Picture1_KeyDown(Int16 k, Int16) override {
+    calls.push_back("Picture1_KeyDown " + std::to_string(k));
+  }
+  void Form_Unload() override { calls.push_back("Form_Unload"); }
+  std::vector<std::string> calls;
+};
 
 // Each test gets a fresh fake system and fresh program globals.
 class HostTest : public ::testing::Test {

@@ -3,8 +3,7 @@
 # cases and their count, private X servers, a private settings folder, and
 # the Wine helpers. A suite ends with `summary`, whose status is the suite's.
 
-TESTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-REPO_DIR=$(cd "$TESTS_DIR/.." && pwd)
+REPO_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PASSED=0
 FAILED=0
 
@@ -15,17 +14,13 @@ FAILED=0
 # so the case fails whatever runs after it (a cleanup, `return 0`); a case
 # also fails when it returns non-zero. What it started is stopped as it ends.
 check() {  # check NAME COMMAND...
-  local name=$1 status
+  local name=$1
   shift
   CASE_FAILURES=$(mktemp)
-  ( begin_case; "$@" )
-  status=$?
-  if [ "$status" -eq 0 ] && [ ! -s "$CASE_FAILURES" ]; then
-    PASSED=$((PASSED + 1))
-    echo "ok   - $name"
+  if ( begin_case; "$@" ) && [ ! -s "$CASE_FAILURES" ]; then
+    PASSED=$((PASSED + 1)) && echo "ok   - $name"
   else
-    FAILED=$((FAILED + 1))
-    echo "FAIL - $name"
+    FAILED=$((FAILED + 1)) && echo "FAIL - $name"
   fi
   rm -f "$CASE_FAILURES"
   CASE_FAILURES=
@@ -47,29 +42,21 @@ fail() {  # fail MESSAGE...
 # The suite's last line and its exit status.
 summary() {
   echo "$(basename "$0" .sh): $PASSED passed, $FAILED failed"
-  [ "$FAILED" -eq 0 ]
-  exit
+  exit $((FAILED > 0))
 }
 
 # Everything a suite starts is stopped however it ends; cleanups run last
 # added, first run.
 AT_EXIT=()
-at_exit() {  # at_exit COMMAND
-  AT_EXIT=("$1" "${AT_EXIT[@]}")
-}
-run_at_exit() {
-  local command
-  for command in "${AT_EXIT[@]}"; do eval "$command"; done
-}
-trap run_at_exit EXIT
+at_exit() { AT_EXIT=("$1" "${AT_EXIT[@]}"); }  # at_exit COMMAND
+# shellcheck disable=SC2154  # the loop's own variable
+trap 'for command in "${AT_EXIT[@]}"; do eval "$command"; done' EXIT
 
 # Everything a case starts (`STARTED+=(PID)`) is stopped when the case
 # ends, pass or fail, and its scratch folder CASE_DIR removed.
 STARTED=()
 end_case() {
-  local pid
-  for pid in "${STARTED[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${STARTED[@]}"; do wait "$pid" 2>/dev/null; done
+  [ ${#STARTED[@]} -eq 0 ] || { kill "${STARTED[@]}" 2>/dev/null; wait "${STARTED[@]}" 2>/dev/null; }
   rm -rf "$CASE_DIR"
   return 0
 }
@@ -87,19 +74,15 @@ PROGRAM_TITLE="Mofu Saver"
 # side never share one. Without -noreset it resets whenever its last client
 # leaves, and a program starting just then cannot connect.
 start_server() {  # start_server Xvfb|Xephyr ARGS...: sets SERVER_PID, SERVER_DISPLAY
-  local fd number log
+  local fd number='' log
   log=$(mktemp)
   exec {fd}<> <(:)
   "$@" -displayfd "$fd" -noreset >"$log" 2>&1 &
   SERVER_PID=$!
   at_exit "kill $SERVER_PID 2>/dev/null; wait $SERVER_PID 2>/dev/null; rm -f $log"
-  if ! read -r -t 10 -u "$fd" number; then
-    echo "$1 did not start:" >&2
-    cat "$log" >&2
-    exec {fd}<&-
-    return 1
-  fi
+  read -r -t 10 -u "$fd" number
   exec {fd}<&-
+  [ -n "$number" ] || { echo "$1 did not start: $(cat "$log")" >&2; return 1; }
   SERVER_DISPLAY=:$number
 }
 
@@ -109,11 +92,7 @@ start_xvfb() {  # start_xvfb WIDTHxHEIGHT: DISPLAY becomes a private Xvfb, XVFB_
   export DISPLAY=$SERVER_DISPLAY
 }
 
-stop_xvfb() {  # for a server a case started and ends itself
-  kill "$XVFB_PID" 2>/dev/null
-  wait "$XVFB_PID" 2>/dev/null
-  return 0
-}
+stop_xvfb() { kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; return 0; }  # ended by its case
 
 running() {  # running PID: alive and not a zombie waiting to be reaped
   [ -r "/proc/$1/stat" ] && ! grep -q '^[0-9]* (.*) Z' "/proc/$1/stat" 2>/dev/null
@@ -136,11 +115,10 @@ window_named() {  # window_named NAME: ids of mapped windows with that name
 
 # Waits for a mapped window with exactly this name and prints its id.
 find_window() {  # find_window NAME SECONDS
-  local tenths=$(($2 * 10)) id
-  while [ "$tenths" -gt 0 ]; do
+  local id
+  for _ in $(seq $(($2 * 10))); do
     id=$(window_named "$1" | head -n 1)
     [ -n "$id" ] && { echo "$id"; return 0; }
-    tenths=$((tenths - 1))
     sleep 0.1
   done
   return 1
@@ -150,8 +128,7 @@ find_window() {  # find_window NAME SECONDS
 # in the whole screen or in W x H + X + Y.
 pixels() {  # pixels lit|COLOUR [X Y W H]: of the screen, as count_pixels counts
   local shot
-  shot=$(mktemp --suffix=.png)
-  import -window root "$shot" 2>/dev/null
+  shot=$(mktemp --suffix=.png) && screenshot "$shot"
   count_pixels "$shot" "$@"
   rm -f "$shot"
 }
@@ -174,10 +151,8 @@ linux_setup() {  # linux_setup PREFIX TOOLS
 
 fresh_home() {  # a new, empty settings and lock folder for the case
   SANDBOX=${CASE_DIR:-$(mktemp -d)}
-  export XDG_CONFIG_HOME="$SANDBOX/config"
-  export XDG_RUNTIME_DIR="$SANDBOX/run"
-  mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-  chmod 700 "$XDG_RUNTIME_DIR"
+  export XDG_CONFIG_HOME="$SANDBOX/config" XDG_RUNTIME_DIR="$SANDBOX/run"
+  mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 }
 
 store() {  # store KEY VALUE: hand-edit the settings file
@@ -209,11 +184,7 @@ start_in_window() {  # start_in_window X Y W H
   WINDOW_PID=$!
   STARTED+=("$WINDOW_PID")
   WINDOW=
-  for _ in $(seq 100); do
-    WINDOW=$(head -n 1 "$CASE_DIR/window")
-    [ -n "$WINDOW" ] && break
-    sleep 0.02
-  done
+  for _ in $(seq 100); do WINDOW=$(head -n 1 "$CASE_DIR/window") && [ -n "$WINDOW" ] && break; sleep 0.02; done
   [ -n "$WINDOW" ] || { fail "the helper made no window"; return 1; }
   start_saver --window-id "$WINDOW"
 }
@@ -226,9 +197,7 @@ ends_on() {  # ends_on COMMAND...
   running "$SAVER" || { fail "the saver was not running before: $*"; return 1; }
   "$@"
   ends_within "$ENDS_WITHIN" "$SAVER" || { fail "still running $ENDS_WITHIN s after: $*"; return 1; }
-  wait "$SAVER"
-  local status=$?
-  [ "$status" -eq 0 ] || fail "exit status $status after: $*"
+  wait "$SAVER" || fail "exit status $? after: $*"
   [ -z "$(window_named "$PROGRAM_TITLE")" ] || fail "a window was left after: $*"
 }
 
@@ -259,15 +228,6 @@ make_prefix() {
   wineboot -i >/dev/null 2>&1
   wineserver -w
   cp "$REPO_DIR/assets/neko1.gif" "$REPO_DIR/assets/neko2.gif" "$WINEPREFIX/drive_c/windows/"
-  # Wine has none of Windows' Japanese fonts: the IPA fonts stand in, and
-  # the caption and message-box fonts borrow their glyphs for Japanese.
-  local fonts='HKCU\Software\Wine\Fonts\Replacements'
-  wine reg add "$fonts" /v "MS UI Gothic" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
-  wine reg add "$fonts" /v "ＭＳ Ｐゴシック" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
-  local link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-  for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
-    wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f >/dev/null 2>&1
-  done
   # No window manager on the test display: Wine draws the frames itself.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
   wineserver -w
@@ -279,11 +239,8 @@ start_scr() {  # start_scr ARGS...: SCR_PID is the program, stopped when the cas
   STARTED+=("$SCR_PID")
 }
 
-wait_exit() {  # wait_exit SECONDS: the program ended in time; SCR_STATUS
-  ends_within "$1" "$SCR_PID" || return 1
-  wait "$SCR_PID"
-  SCR_STATUS=$?
-  return 0
+wait_exit() {  # wait_exit SECONDS: the program ended in time
+  ends_within "$1" "$SCR_PID" && { wait "$SCR_PID" || true; }
 }
 
 # The saver under Wine: SAVER is the program, SAVER_WINDOW its window.
@@ -299,10 +256,7 @@ keys() {  # keys XID KEY...
   shift
   xdotool windowfocus --sync "$id" 2>/dev/null
   sleep 0.3
-  for key in "$@"; do
-    xdotool key "$key"
-    sleep 0.2
-  done
+  for key in "$@"; do xdotool key "$key" && sleep 0.2; done
 }
 
 # Replaces whatever is stored with these two texts, "-" leaving a value out;
@@ -310,12 +264,9 @@ keys() {  # keys XID KEY...
 set_settings() {  # set_settings BLK SSPEED
   local file
   file=$(mktemp --suffix=.reg)
-  {
-    printf 'REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\mofu\\setting]\r\n\r\n'
-    printf '[HKEY_CURRENT_USER\\Software\\mofu\\setting]\r\n'
+  { printf 'REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\mofu\\setting]\r\n\r\n[HKEY_CURRENT_USER\\Software\\mofu\\setting]\r\n'
     [ "$1" = "-" ] || printf '"blk"="%s"\r\n' "$1"
-    [ "$2" = "-" ] || printf '"sspeed"="%s"\r\n' "$2"
-  } >"$file"
+    [ "$2" = "-" ] || printf '"sspeed"="%s"\r\n' "$2"; } >"$file"
   wine regedit /s "Z:${file//\//\\}" >/dev/null 2>&1
   rm -f "$file"
 }

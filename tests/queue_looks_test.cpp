@@ -2,58 +2,31 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <tuple>
 
 namespace mofu {
 namespace {
 
-// What happens before a pass: the backend read the queue anyway (a flush, a
-// quiet wait), or a wait ended with input waiting.
-enum class Before { kNothing, kRead, kWanted };
-
-struct Pass {
-  std::int64_t at_micros;
-  Before before;
-  bool looks;
-};
-
+// One run of passes: what came before each (' ' nothing; 'r' the backend
+// read the queue anyway, a flush or a quiet wait; 'w' a wait ended with
+// input waiting), and whether the pass looks at the queue. A read counts as
+// a look from the pass after it; input that ended a wait is looked at at
+// once, however soon, read or not.
 TEST(QueueLooks, ALookAMillisecondAtMostUnlessInputWaits) {
-  struct Case {
-    const char* name;
-    std::vector<Pass> passes;
+  const std::tuple<std::int64_t, char, bool> passes[] = {
+      {1'000, ' ', true},  {1'400, ' ', false}, {1'999, ' ', false}, {2'000, ' ', true},
+      {5'000, 'r', false}, {5'900, ' ', false}, {6'000, ' ', true},  {6'010, 'w', true},
+      {6'020, ' ', false}, {7'100, 'r', false}, {7'105, 'w', true},
   };
-  const Case cases[] = {
-      {"passes close together look once a millisecond",
-       {{1'000, Before::kNothing, true},
-        {1'400, Before::kNothing, false},
-        {1'999, Before::kNothing, false},
-        {2'000, Before::kNothing, true},
-        {2'500, Before::kNothing, false}}},
-      {"a read counts as a look from the pass after it",
-       {{1'000, Before::kNothing, true},
-        {5'000, Before::kRead, false},
-        {5'900, Before::kNothing, false},
-        {6'000, Before::kNothing, true}}},
-      {"input that ended a wait is looked at at once, however soon",
-       {{1'000, Before::kNothing, true},
-        {1'010, Before::kWanted, true},
-        {1'020, Before::kNothing, false}}},
-      {"input wins over a read a moment before",
-       {{1'000, Before::kRead, false}, {1'005, Before::kWanted, true}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    QueueLooks looks;
-    for (const Pass& pass : c.passes) {
-      SCOPED_TRACE(pass.at_micros);
-      if (pass.before == Before::kRead) looks.Read();
-      if (pass.before == Before::kWanted) looks.Wanted();
-      // Input that cut a wait short is known without asking again, until a
-      // pass looks at it.
-      EXPECT_EQ(looks.Waiting(), pass.before == Before::kWanted);
-      EXPECT_EQ(looks.Due(pass.at_micros), pass.looks);
-      EXPECT_FALSE(looks.Waiting());
-    }
+  QueueLooks looks;
+  for (auto [at, before, looked] : passes) {
+    if (before == 'r') looks.Read();
+    if (before == 'w') looks.Wanted();
+    // Input that cut a wait short is known without asking again, until a
+    // pass looks at it.
+    EXPECT_EQ(looks.Waiting(), before == 'w') << at;
+    EXPECT_EQ(looks.Due(at), looked) << at;
+    EXPECT_FALSE(looks.Waiting()) << at;
   }
 }
 

@@ -12,37 +12,25 @@ linux_setup "$@"
 # Runs the program; BOX says whether a message box must show. ENV is given
 # to env(1): "-u DISPLAY", "LD_PRELOAD=...", or "-" for nothing.
 reported() {  # reported yes|no LINE ENV -- ARGS...
-  local box=$1 line=$2 environment=$3
+  local box=$1 line=$2 environment=$3 shown='' pid
   shift 4
   fresh_home
-  local err="$SANDBOX/stderr" pid shown=
   [ "$environment" = - ] && environment=
   # shellcheck disable=SC2086
-  env $environment "$MOFU" "$@" 2>"$err" &
-  pid=$!
-  STARTED+=("$pid")
+  env $environment "$MOFU" "$@" 2>"$SANDBOX/stderr" &
+  pid=$! && STARTED+=("$pid")
   for _ in $(seq 60); do
-    shown=$(window_named 'Mofu Saver' | head -n 1)
-    [ -n "$shown" ] && break
-    running "$pid" || break
+    shown=$(window_named "$PROGRAM_TITLE" | head -n 1)
+    { [ -n "$shown" ] || ! running "$pid"; } && break
     sleep 0.05
   done
-  if [ "$box" = yes ]; then
-    [ -n "$shown" ] || fail "no message box"
-    # The line comes first, whatever the box does.
-    grep -qxF "mofu: $line" "$err" || fail "standard error holds '$(head -c 200 "$err")' while the box shows"
-    if [ -n "$shown" ]; then
-      xdotool windowfocus --sync "$shown" 2>/dev/null
-      xdotool key Return
-    fi
-  else
-    [ -z "$shown" ] || { fail "a message box showed"; xdotool windowfocus --sync "$shown" key Return 2>/dev/null; }
-  fi
+  # The line comes first, whatever the box does.
+  grep -qxF "mofu: $line" "$SANDBOX/stderr" || fail "standard error holds '$(head -c 200 "$SANDBOX/stderr")'"
+  [ "$box" = yes ] && [ -z "$shown" ] && fail "no message box"
+  [ "$box" = no ] && [ -n "$shown" ] && fail "a message box showed"
+  [ -n "$shown" ] && xdotool windowfocus --sync "$shown" key Return 2>/dev/null
   ends_within 3 "$pid" || { fail "still running 3 s on"; return 1; }
-  wait "$pid"
-  local status=$?
-  [ "$status" -ne 0 ] || fail "exit status 0"
-  grep -qxF "mofu: $line" "$err" || fail "standard error holds '$(head -c 200 "$err")', not 'mofu: $line'"
+  wait "$pid" && fail "exit status 0"
   return 0
 }
 

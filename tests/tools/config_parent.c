@@ -1,6 +1,6 @@
 /* Plays the screen-saver settings page: opens a window of its own, starts
- * the saver as "/c:HWND" (or "/c HWND") on it and watches the dialog.
- * Usage: config_parent PATH-TO-SCR colon|space
+ * the saver as "/c:HWND" on it and watches the dialog.
+ * Usage: config_parent PATH-TO-SCR
  * Closes the dialog itself after a second and a half. Prints, one per line:
  *   owner parent|other           the dialog's owner, once it is open
  *   disabled_while_open 1|0      the window stayed disabled while it was open
@@ -14,10 +14,6 @@
 
 static const wchar_t kDialogTitle[] = L"\u8a2d\u5b9a";
 
-static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProcW(window, message, wparam, lparam);
-}
-
 /* The saver's EnableWindow sends this window a message: keep answering. */
 static void Pump(DWORD milliseconds) {
   MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds, QS_ALLINPUT);
@@ -26,12 +22,10 @@ static void Pump(DWORD milliseconds) {
 }
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3) return 2;
+  if (argc != 2) return 2;
   HINSTANCE instance = GetModuleHandleW(NULL);
-  WNDCLASSW window_class = {0};
-  window_class.lpfnWndProc = Procedure;
-  window_class.hInstance = instance;
-  window_class.lpszClassName = L"MofuTestParent";
+  WNDCLASSW window_class = {
+      .lpfnWndProc = DefWindowProcW, .hInstance = instance, .lpszClassName = L"MofuTestParent"};
   RegisterClassW(&window_class);
   /* Away from the middle, so a dialog placed on its owner would show. */
   HWND parent = CreateWindowW(L"MofuTestParent", L"Mofu Test Parent", WS_OVERLAPPEDWINDOW, 10, 10,
@@ -40,11 +34,8 @@ int wmain(int argc, wchar_t** argv) {
   Pump(200);
 
   wchar_t command[MAX_PATH + 64];
-  swprintf(command, MAX_PATH + 64, L"\"%ls\" /c%lc%lu", argv[1],
-           wcscmp(argv[2], L"space") == 0 ? L' ' : L':', (unsigned long)(ULONG_PTR)parent);
-  STARTUPINFOW startup;
-  ZeroMemory(&startup, sizeof startup);
-  startup.cb = sizeof startup;
+  swprintf(command, MAX_PATH + 64, L"\"%ls\" /c:%lu", argv[1], (unsigned long)(ULONG_PTR)parent);
+  STARTUPINFOW startup = {.cb = sizeof startup};
   PROCESS_INFORMATION process;
   if (!CreateProcessW(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
     return 2;
@@ -55,10 +46,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND found = FindWindowW(NULL, kDialogTitle);
     if (found != NULL && IsWindowVisible(found)) dialog = found;
   }
-  if (dialog == NULL) {
-    TerminateProcess(process.hProcess, 1);
-    return 2;
-  }
+  if (dialog == NULL) return TerminateProcess(process.hProcess, 1), 2;
   printf("owner %s\n", GetWindow(dialog, GW_OWNER) == parent ? "parent" : "other");
   RECT box;
   GetWindowRect(dialog, &box);
@@ -80,10 +68,7 @@ int wmain(int argc, wchar_t** argv) {
     Pump(50);
     waited = WaitForSingleObject(process.hProcess, 0);
   }
-  if (waited != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 1);
-    return 2;
-  }
+  if (waited != WAIT_OBJECT_0) return TerminateProcess(process.hProcess, 1), 2;
   DWORD status = 0;
   GetExitCodeProcess(process.hProcess, &status);
   printf("disabled_while_open %d\n", enabled_samples == 0);

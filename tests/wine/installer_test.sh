@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The MSI, as an administrator deploys it: a silent install into a fresh
 # 64-bit prefix, the files and the installed-programs entry, the installed
-# saver running, a newer MSI replacing it, and a silent uninstall that
-# leaves nothing behind.
+# saver running (statically linked: it finds no DLL of ours), and a silent
+# uninstall that leaves nothing behind. First, what the settings page reads
+# from the file itself: the icon, the manifest and the name.
 set -uo pipefail
 source "$(dirname "$0")/../lib.sh"
 SCR=$(realpath "${1:?usage: $0 path/to/mofu.scr [path/to/mofu.msi]}")
@@ -11,7 +12,17 @@ MSI=${2:-$(ls "$(dirname "$SCR")"/../mofu-*-x64.msi 2>/dev/null | head -n1)}
 [ -f "$MSI" ] || { echo "no MSI next to $SCR: cmake --build --preset windows --target installer" >&2; exit 2; }
 MSI=$(realpath "$MSI")
 VERSION=$(basename "$MSI" | sed -n 's/^mofu-\(.*\)-x64\.msi$/\1/p')
-command -v wixl >/dev/null || { echo "wixl not found: run scripts/deps.sh windows" >&2; exit 2; }
+command -v wrestool >/dev/null || { echo "wrestool not found: install the Debian package icoutils" >&2; exit 2; }
+
+resources() {
+  wrestool -x --type=group_icon --name=1 "$SCR" 2>/dev/null | icotool -l - 2>/dev/null |
+    grep -qF -- "--width=32 --height=32 --bit-depth=8 --palette-size=256" || fail "icon 1 is not 32x32 with 256 colours"
+  wrestool -l "$SCR" | grep -qF -- "--type=24 --name=1 " || fail "no manifest"
+  # Windows' screen-saver settings list a saver by string 1: block 1, the
+  # second string, after the empty string 0.
+  [ "$(wrestool -x --raw --type=6 --name=1 "$SCR" 2>/dev/null | tail -c +5 | head -c 20 | iconv -f UTF-16LE -t UTF-8)" = \
+    "Mofu Saver" ] || fail "string 1 is not the name"
+}
 
 WORK=$(mktemp -d)
 export WINEPREFIX=$WORK/prefix WINEARCH=win64
@@ -84,20 +95,8 @@ installed_saver_runs() {
   ends_on keys "$SAVER_WINDOW" a
 }
 
-# A newer build of the same package replaces the old one, leaving no second
-# entry behind.
-newer_replaces_it() {
-  local newer
-  newer=${VERSION%.*}.$(printf '%04d' $((10#${VERSION##*.} + 1)))
-  mkdir -p "$WORK/newer"
-  cp "$SCR" "$REPO_DIR/assets/neko1.gif" "$REPO_DIR/assets/neko2.gif" "$REPO_DIR/assets/mofu.ico" "$WORK/newer/"
-  (cd "$WORK/newer" && wixl --arch x64 -D Version="$newer" -o newer.msi "$REPO_DIR/packaging/mofu.wxs" 2>/dev/null)
-  msiexec_quietly /i "$WORK/newer/newer.msi" || { fail "msiexec failed"; return 1; }
-  installed "$newer"
-}
-
 uninstall_leaves_nothing() {
-  msiexec_quietly /x "$WORK/newer/newer.msi" || { fail "msiexec failed"; return 1; }
+  msiexec_quietly /x "$MSI" || { fail "msiexec failed"; return 1; }
   local file
   for file in "${PLACED[@]}"; do [ ! -e "$file" ] || fail "left: ${file#$WINEPREFIX/}"; done
   [ -z "$(programs_entries)" ] || fail "the installed-programs entry is left"
@@ -106,8 +105,8 @@ uninstall_leaves_nothing() {
 
 silent_install() { msiexec_quietly /i "$MSI" || { fail "msiexec failed"; return 1; }; installed "$VERSION"; }
 
+check "icon, manifest, the name as string 1" resources
 check "silent install: the files, one entry with publisher, version and icon, for every user" silent_install
 check "the installed saver shows its cat, and a key ends it" installed_saver_runs
-check "a newer MSI installs over it" newer_replaces_it
 check "a silent uninstall leaves nothing" uninstall_leaves_nothing
 summary
