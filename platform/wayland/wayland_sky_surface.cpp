@@ -55,7 +55,7 @@ void WaylandSkySurface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
     input.CloseRequested();
     return;
   }
-  if (looks_.Due(now_micros)) client_.WaitForEvents(WaylandClient::kLookOnly);
+  if (peeks_.PeekNow(now_micros)) client_.WaitForEvents(WaylandClient::kLookOnly);
   AfterEvents();
   queue_.HandAllTo(input);
 }
@@ -67,7 +67,7 @@ bool WaylandSkySurface::WaitForInput(std::int64_t deadline_micros) {
     if (!queue_.Empty() || linux_os::ExitSignals::Raised()) return true;
     if (!client_.WaitForEvents(deadline_micros)) {
       // Nothing came while it slept, so nothing waits to be read.
-      looks_.Read();
+      peeks_.MarkQueueRead();
       return false;
     }
     AfterEvents();

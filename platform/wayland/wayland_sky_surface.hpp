@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/wayland/output_surface.hpp"
-#include "runtime/queue_looks.hpp"
+#include "runtime/queue_peeks.hpp"
 #include "runtime/recorded_input.hpp"
 
 namespace mofu::wayland {
@@ -43,7 +43,7 @@ class WaylandSkySurface final : public SkySurface {
   std::vector<std::unique_ptr<OutputSurface>> surfaces_;
   bool shown_ = false;
   std::int64_t keyboard_asked_ = 0;
-  QueueLooks looks_;
+  QueuePeeks peeks_;
 };
 
 }  // namespace mofu::wayland

@@ -106,7 +106,7 @@ void SaverWindow::Blit(const Rect& rect, const std::uint32_t* pixels, int stride
 void SaverWindow::Flush() { GdiFlush(); }
 
 void SaverWindow::PumpEvents(SkyInput& input, std::int64_t now_micros) {
-  if (!looks_.Due(now_micros)) return;
+  if (!peeks_.PeekNow(now_micros)) return;
   input_ = &input;
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -150,16 +150,16 @@ std::int64_t SaverWindow::NowMicros() {
 // delay asks for a wait at each of its thousands of chunks, and asking the
 // system each time again would hold the input back for seconds under Wine.
 bool SaverWindow::WaitForInput(std::int64_t deadline_micros) {
-  if (looks_.Waiting()) return true;
+  if (peeks_.InputWaiting()) return true;
   const std::int64_t remaining = deadline_micros - NowMicros();
   if (remaining <= 0) return false;
   const bool input = wake_timer_.WaitForMessage(remaining);
   // A message ends the wait, and the next pass looks at it; a wait that
   // nothing cut short leaves nothing to read.
   if (input) {
-    looks_.Wanted();
+    peeks_.MarkInputWaiting();
   } else {
-    looks_.Read();
+    peeks_.MarkQueueRead();
   }
   return input;
 }

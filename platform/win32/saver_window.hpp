@@ -3,7 +3,7 @@
 #include "platform/win32/virtual_desktop.hpp"
 #include "platform/win32/wake_timer.hpp"
 #include "platform/win32/windows_api.hpp"
-#include "runtime/queue_looks.hpp"
+#include "runtime/queue_peeks.hpp"
 #include "runtime/sky_surface.hpp"
 
 namespace mofu::win32 {
@@ -48,7 +48,7 @@ class SaverWindow final : public SkySurface {
   LARGE_INTEGER counter_frequency_{};
   // Set only while PumpEvents delivers: input has nowhere to go otherwise.
   SkyInput* input_ = nullptr;
-  QueueLooks looks_;
+  QueuePeeks peeks_;
   WakeTimer wake_timer_;
 };
 

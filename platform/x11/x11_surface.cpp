@@ -70,12 +70,12 @@ void X11Surface::Blit(const Rect& rect, const std::uint32_t* pixels, int stride)
   XDestroyImage(image);
 }
 
-// XFlush reads the connection as well as writing it: until the next look is
+// XFlush reads the connection as well as writing it: until the next peek is
 // due, what it found is all there is.
 void X11Surface::Flush() {
   XFlush(display_);
   unflushed_ = false;
-  looks_.Read();
+  peeks_.MarkQueueRead();
 }
 
 void X11Surface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
@@ -84,10 +84,10 @@ void X11Surface::PumpEvents(SkyInput& input, std::int64_t now_micros) {
     return;
   }
   // A sleep that input cut short has already read the connection. Between
-  // looks only Xlib's own queue is seen, and its length (QLength) is read
+  // peeks only Xlib's own queue is seen, and its length (QLength) is read
   // without taking the display's lock.
-  const bool look = looks_.Due(now_micros);
-  while (look ? XEventsQueued(display_, QueuedAfterReading) > 0 : QLength(display_) > 0) {
+  const bool peek = peeks_.PeekNow(now_micros);
+  while (peek ? XEventsQueued(display_, QueuedAfterReading) > 0 : QLength(display_) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
     if (event.type == Expose) {
@@ -161,7 +161,7 @@ bool X11Surface::WaitForInput(std::int64_t deadline_micros) {
     switch (linux_os::WaitReadable(ConnectionNumber(display_), WakeFd(), deadline_micros)) {
       case linux_os::Woke::kDeadline:
         // Nothing arrived while it slept, so nothing waits to be read.
-        looks_.Read();
+        peeks_.MarkQueueRead();
         return false;
       case linux_os::Woke::kWakeFd:
         return true;

@@ -2,7 +2,7 @@
 
 #include <X11/Xlib.h>
 
-#include "runtime/queue_looks.hpp"
+#include "runtime/queue_peeks.hpp"
 #include "runtime/sky_surface.hpp"
 
 namespace mofu::x11 {
@@ -55,7 +55,7 @@ class X11Surface : public SkySurface {
   Visual* visual_;
   int depth_;
   GC gc_ = nullptr;
-  QueueLooks looks_;
+  QueuePeeks peeks_;
   bool unflushed_ = true;       // requests may wait in Xlib's buffer
   bool direct_pixels_ = false;  // the visual takes 0x00RRGGBB words as they are
 };
