@@ -56,6 +56,21 @@ held_at_start() {
 }
 
 # A nested Xephyr with these options becomes the case's display.
+# A notification mapped over the running sky, under a compositing manager
+# (which sends no visibility events), goes under it.
+popup_goes_under() {
+  fresh_home
+  xsetroot -solid '#000000'
+  picom --backend xrender --no-vsync 2>/dev/null &
+  STARTED+=($!)
+  sleep 0.5
+  start_saver
+  sleep 1.5
+  actor popup
+  sleep 1
+  covers 800x600 "with a pop-up mapped after it,"
+}
+
 on_xephyr() {  # on_xephyr OPTIONS...
   start_server Xephyr "$@" -ac || { fail "no Xephyr"; return 1; }
   STARTED+=("$SERVER_PID")
@@ -92,6 +107,7 @@ covers_two_screens() {
 start_xvfb 800x600 || exit 1
 check "input held elsewhere for good: nothing covered, status 75 and a line" held_for_good
 check "keyboard and pointer held for a moment at start: a key ends it, none leaks" held_at_start
+check "a pop-up mapped after the sky goes under it" popup_goes_under
 check "the sky follows the screen as it grows and shrinks" follows_the_screen
 check "the sky covers both screens of a Xinerama pair" covers_two_screens
 summary

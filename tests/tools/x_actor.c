@@ -3,6 +3,8 @@
  *                          a menu or a stuck program does, for SECONDS
  *                          (0: until killed), then prints "released"
  *   x_actor typist         a focused window that prints "key" for each key
+ *   x_actor popup          a window in the desktop colour #123456 that maps
+ *                          itself on top without asking, as a notification does
  * Prints "ready" once it has done its part; ends when killed. */
 #include <X11/Xlib.h>
 #include <stdio.h>
@@ -35,15 +37,18 @@ int main(int argc, char** argv) {
     }
     for (;;) pause();
   }
-  if (strcmp(argv[1], "typist") != 0) return 2;
-  Window win = XCreateSimpleWindow(d, root, 0, 0, 200, 200, 0, 0, 0);
+  const int popup = strcmp(argv[1], "popup") == 0;
+  if (!popup && strcmp(argv[1], "typist") != 0) return 2;
+  XSetWindowAttributes a = {.background_pixel = 0x123456, .override_redirect = popup};
+  Window win = XCreateWindow(d, root, 0, 0, 200, 200, 0, CopyFromParent, InputOutput,
+                             CopyFromParent, CWBackPixel | CWOverrideRedirect, &a);
   XSelectInput(d, win, KeyPressMask | StructureNotifyMask);
   XMapRaised(d, win);
   for (;;) {
     XEvent e;
     XNextEvent(d, &e);
     if (e.type == MapNotify) {
-      XSetInputFocus(d, win, RevertToParent, CurrentTime);
+      if (!popup) XSetInputFocus(d, win, RevertToParent, CurrentTime);
       XSync(d, False);
       say("ready");
     }
