@@ -7,10 +7,11 @@ namespace mofu {
 PaceModel::PaceModel(PaceClock& clock, std::int64_t frame_micros, std::int64_t refresh_micros)
     : clock_(clock),
       frame_micros_(frame_micros),
-      refresh_micros_(refresh_micros > 0 ? refresh_micros : kRefreshMicros),
       nominal_(clock.NowMicros()),
       now_(nominal_),
-      last_present_(nominal_ - frame_micros_) {}
+      last_present_(nominal_ - frame_micros_) {
+  SetRefreshMicros(refresh_micros);
+}
 
 void PaceModel::Pass() {
   nominal_ += kPassMicros;

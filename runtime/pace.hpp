@@ -73,7 +73,7 @@ class PaceModel {
 
   PaceClock& clock_;
   std::int64_t frame_micros_;
-  std::int64_t refresh_micros_;
+  std::int64_t refresh_micros_ = kRefreshMicros;
   int steps_unshown_ = 0;     // steps taken since the last present
   std::int64_t step_at_ = 0;  // the first of them, in nominal time
   std::int64_t nominal_;

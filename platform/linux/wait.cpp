@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace mofu::linux_os {
@@ -27,8 +28,8 @@ void SleepMicros(std::int64_t micros) {
 
 Woke WaitReadable(int fd, int wake_fd, std::int64_t deadline_micros) {
   for (;;) {
-    const std::int64_t left = deadline_micros - MonotonicMicros();
-    if (left <= 0) return Woke::kDeadline;
+    // A deadline already past still looks once, without sleeping.
+    const std::int64_t left = std::max<std::int64_t>(0, deadline_micros - MonotonicMicros());
     struct pollfd fds[2] = {{fd, POLLIN, 0}, {wake_fd, POLLIN, 0}};
     const struct timespec timeout = Timespec(left);
     const int ready = ppoll(fds, 2, &timeout, nullptr);

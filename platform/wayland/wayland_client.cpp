@@ -1,6 +1,5 @@
 #include "platform/wayland/wayland_client.hpp"
 
-#include <poll.h>
 #include <wayland-client.h>
 
 #include <algorithm>
@@ -242,13 +241,8 @@ bool WaylandClient::WaitForEvents(std::int64_t deadline_micros) {
       wl_display_cancel_read(display_);
       Lost();
     }
-    const int fd = wl_display_get_fd(display_);
-    struct pollfd look = {fd, POLLIN, 0};
-    const linux_os::Woke woke =
-        deadline_micros != kLookOnly
-            ? linux_os::WaitReadable(fd, linux_os::ExitSignals::WakeFd(), deadline_micros)
-        : poll(&look, 1, 0) > 0 ? linux_os::Woke::kConnection
-                                : linux_os::Woke::kDeadline;
+    const linux_os::Woke woke = linux_os::WaitReadable(
+        wl_display_get_fd(display_), linux_os::ExitSignals::WakeFd(), deadline_micros);
     if (woke == linux_os::Woke::kConnection) {
       // A hang-up shows here as a failed read.
       if (wl_display_read_events(display_) < 0) Lost();
